@@ -36,7 +36,7 @@ openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
 openbox_pid=$!
 # Wait until the window manager owns the screen.
 i=0
-until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; do
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
   i=$((i + 1))
   [ "$i" -gt 100 ] && { echo "with-display: openbox did not start" >&2; exit 1; }
   sleep 0.1
