@@ -32,11 +32,6 @@ std::string host_Utf8(String text);
 // Encodes the state string: one to three bytes per 16-bit unit.
 std::vector<unsigned char> host_EncodeState(String state);
 
-// Decodes a text file's bytes: UTF-16 with either byte-order mark, or UTF-8
-// (optional mark); invalid UTF-8 prints "Invalid UTF-8!" and yields one
-// character per byte.
-String host_DecodeText(const unsigned char *bytes, size_t count);
-
 // The steps of a crash-safe file replacement; tests substitute failing ones.
 // Each returns what its C library counterpart returns.
 struct StateFileOps {
