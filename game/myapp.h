@@ -10,6 +10,9 @@
 // credits.cpp.
 #pragma once
 
+#include <cmath>
+#include <limits>
+
 #include "host/app.h"
 #include "runtime/runtime.h"
 
@@ -71,6 +74,15 @@ constexpr int kControlBack = 99;
 // settings[] element holding the sound setting (0 off, 1 music and effects,
 // 2 effects only, 3 music only).
 constexpr int kSettingSound = 5;
+
+// Float to int truncating toward zero, defined for every input: NaN gives 0
+// and values beyond the int range give the nearest int.
+inline int TruncToInt(float v) {
+    if (std::isnan(v)) return 0;
+    if (v >= 2147483648.0f) return std::numeric_limits<int>::max();
+    if (v <= -2147483648.0f) return std::numeric_limits<int>::min();
+    return static_cast<int>(v);
+}
 
 class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
 public:
@@ -240,4 +252,8 @@ private:
     void ChooseResolutionByWidth();
     void ChooseResolutionBySize();
     String ResolutionName(String name);
+
+public:
+    // The file a sound slot is read from: "sfx/" + three digits + ".wav".
+    static String SfxFileName(int n);
 };
