@@ -60,7 +60,7 @@ public:
         const char16_t *chars() const { return reinterpret_cast<const char16_t *>(this + 1); }
     };
     // The shared empty representation.
-    static Rep nullRep;
+    static Rep &nullRep;
 
     String() : rep_(&nullRep) {}
     String(const String &o) : rep_(o.rep_) { Retain(rep_); }
@@ -141,12 +141,14 @@ private:
     explicit String(Rep *rep) : rep_(rep) {}
     // A new representation of length characters (nullRep for length <= 0).
     static Rep *Alloc(int length);
-    // The empty representation is shared without counting.
+    // A new representation of NUL-terminated ASCII text.
+    static Rep *FromAscii(const char *text);
+    // The empty representation is shared without counting and never freed.
     static void Retain(Rep *r) {
-        if (r->length) ++r->refcount;
+        if (r != &nullRep) ++r->refcount;
     }
     static void Release(Rep *r) {
-        if (r->length && --r->refcount == 0) std::free(r);
+        if (r != &nullRep && --r->refcount == 0) std::free(r);
     }
 
     Rep *rep_;
