@@ -2,21 +2,9 @@
 // host's file service, at the file's own number of components.
 #include <cstdio>
 
-#include <stb_image.h>
-
+#include "graphics/image_decode.h"
 #include "host/host.h"
 #include "runtime/runtime.h"
-
-// ---------------------------------------------------------------------------
-// Constants
-// ---------------------------------------------------------------------------
-
-namespace {
-
-// Ask the decoder for the file's own component count (1 to 4).
-constexpr int kOwnComponents = 0;
-
-}  // namespace
 
 // ---------------------------------------------------------------------------
 // LoadImageData
@@ -25,10 +13,10 @@ constexpr int kOwnComponents = 0;
 unsigned char *BBGlfwGame::LoadImageData(String path, int *width, int *height, int *depth) {
     FILE *file = OpenFile(path, String("rb"));
     if (!file) return nullptr;
-    unsigned char *pixels = stbi_load_from_file(file, width, height, depth, kOwnComponents);
+    unsigned char *pixels = graphics_DecodeImageFile(file, width, height, depth);
     std::fclose(file);
-    // Decoding allocates a lot and images replace older ones: make the next
-    // collection a full one.
+    // Decoding allocates a lot and a loaded image often replaces an older
+    // one: make the next collection a full one.
     gc_force_sweep = true;
     return pixels;
 }
