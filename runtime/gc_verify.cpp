@@ -137,6 +137,11 @@ void fail_on_faults(const char *when) {
 // The stress-mode collector step.
 void stress_collect() {
     fail_on_faults("before the collection");
+    // The first sweep ends the cycle the application ran in (everything it
+    // reached is black and survives); the second one starts from the roots
+    // alone and releases all that is unreachable now.
+    gc_force_sweep = true;
+    gc_collect_step();
     gc_force_sweep = true;
     gc_collect_step();
     gc_drain_queue();
