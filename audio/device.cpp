@@ -98,8 +98,11 @@ int gxtkAudio::Resume() {
 
 void gxtkAudio::FlushDiscarded() {
     if (discarded.empty()) return;
+    // Every stopped source lets go of its buffer, including those of
+    // channels stopped with StopChannel: a channel that is not played again
+    // would otherwise hold a discarded buffer for good.
     for (gxtkChannel &chan : channels) {
-        if (chan.state != kChannelStopped && SourceState(chan.source) == AL_STOPPED) {
+        if (chan.source != 0 && SourceState(chan.source) == AL_STOPPED) {
             alSourcei(chan.source, AL_BUFFER, 0);
         }
     }
