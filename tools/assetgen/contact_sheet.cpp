@@ -1,0 +1,168 @@
+// Contact sheet layout. Frames are shown at the "-hd" level (what a 640 by
+// 480 window loads), except the large backdrop frames, shown at 1x.
+#include "tools/assetgen/contact_sheet.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "tools/assetgen/font.h"
+#include "tools/assetgen/palette.h"
+
+namespace assetgen {
+namespace {
+
+constexpr int kSheetWidth = 2200;
+constexpr int kMargin = 24;
+constexpr int kGap = 6;
+constexpr int kLabelZoom = 2;
+constexpr int kLabelHeight = 30;
+
+const Color kLabel = Rgb(255, 220, 140);
+const Color kCellBack = Rgb(12, 16, 110);
+
+void FillRect(Canvas &c, int x, int y, int w, int h, Color col) {
+    for (int j = std::max(0, y); j < std::min(c.height(), y + h); ++j)
+        for (int i = std::max(0, x); i < std::min(c.width(), x + w); ++i) c.Blend(i, j, col, 1);
+}
+
+// Copies one frame (sx, sy, w, h) of src to (dx, dy) with a cell behind it.
+void CopyFrame(Canvas &dst, const Canvas &src, int sx, int sy, int w, int h, int dx, int dy) {
+    FillRect(dst, dx, dy, w, h, kCellBack);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const float *s = src.at(sx + x, sy + y);
+            float *d = dst.at(dx + x, dy + y);
+            for (int i = 0; i < 4; ++i) d[i] = s[i] + d[i] * (1 - s[3]);
+        }
+    }
+}
+
+struct Section {
+    std::string label;
+    Canvas pixels;
+    int frameW, frameH, frames, columns;
+};
+
+int SectionHeight(const Section &s) {
+    int perRow = std::max(1, (kSheetWidth - 2 * kMargin + kGap) / (s.frameW + kGap));
+    int rows = (s.frames + perRow - 1) / perRow;
+    return kLabelHeight + rows * (s.frameH + kGap) + kMargin;
+}
+
+int DrawSection(Canvas &out, const Section &s, int y) {
+    DrawText(out, kMargin, y, s.label, kLabel, kLabelZoom);
+    y += kLabelHeight;
+    int perRow = std::max(1, (kSheetWidth - 2 * kMargin + kGap) / (s.frameW + kGap));
+    for (int f = 0; f < s.frames; ++f) {
+        int sx = (f % s.columns) * s.frameW, sy = (f / s.columns) * s.frameH;
+        int dx = kMargin + (f % perRow) * (s.frameW + kGap);
+        int dy = y + (f / perRow) * (s.frameH + kGap);
+        CopyFrame(out, s.pixels, sx, sy, s.frameW, s.frameH, dx, dy);
+    }
+    return y + SectionHeight(s) - kLabelHeight;
+}
+
+const ImageSheet *Find(const std::vector<ImageSheet> &sheets, const std::string &name) {
+    for (const ImageSheet &s : sheets)
+        if (s.name == name) return &s;
+    return nullptr;
+}
+
+// Copies frame f of a level-1 render, magnified by `zoom`, centred on (cx, cy).
+void Stamp(Canvas &dst, const ImageSheet &sheet, const Canvas &render, int f, int cx, int cy,
+           int zoom) {
+    Canvas frame(sheet.frameW, sheet.frameH);
+    int sx = (f % sheet.columns) * sheet.frameW, sy = (f / sheet.columns) * sheet.frameH;
+    for (int y = 0; y < sheet.frameH; ++y)
+        for (int x = 0; x < sheet.frameW; ++x)
+            std::copy(render.at(sx + x, sy + y), render.at(sx + x, sy + y) + 4, frame.at(x, y));
+    dst.Composite(frame, cx - sheet.frameW * zoom / 2, cy - sheet.frameH * zoom / 2, zoom);
+}
+
+// A board in play and the title screen, at the game's 640 by 480 layout.
+Canvas MockUps(const std::vector<ImageSheet> &sheets) {
+    Canvas out(2 * 640 + kGap, 480);
+    const ImageSheet *gfx = Find(sheets, "gfx");
+    const ImageSheet *menu = Find(sheets, "menu");
+    const ImageSheet *logo = Find(sheets, "logo");
+    const ImageSheet *buttons = Find(sheets, "common/Buttons");
+    const ImageSheet *icons = Find(sheets, "common/icons");
+    const ImageSheet *font = Find(sheets, "fonts/editundo");
+    if (!gfx || !menu || !logo || !buttons || !icons || !font) return out;
+    FillRect(out, 0, 0, 640, 480, pal::kBackground);
+    Canvas board = RenderSheet(*gfx, 1);
+    // Cells: trail behind the player, tokens, a wall, a warning, the chaser.
+    const char *layout[8] = {"..1.....", ".WW...c.", "........", "..w.345.",
+                             "..w.2...", "..w.1p..", "...8769.", "....T..."};
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            int cx = 320 - 224 * 480 / 530 + x * 58, cy = 240 - 224 * 480 / 530 + y * 58;
+            char ch = layout[y][x];
+            int base = 0;
+            if (ch >= '1' && ch <= '9' && ch != '9') base = (ch - '0') + 3;
+            if (ch == 'W') base = 12;
+            Stamp(out, *gfx, board, base, cx, cy, 1);
+            if (ch == 'w') Stamp(out, *gfx, board, 13, cx, cy, 1);
+            if (ch == 'T' || ch == '9') Stamp(out, *gfx, board, 1, cx, cy, 1);
+            if (ch == 'p') Stamp(out, *gfx, board, 2, cx, cy, 1);
+            if (ch == 'c') Stamp(out, *gfx, board, 3, cx, cy, 1);
+        }
+    }
+    Canvas iconRender = RenderSheet(*icons, 1);
+    Stamp(out, *icons, iconRender, 0, 16, 16, 1);
+    // Title screen.
+    Canvas title(640, 480);
+    Canvas back = RenderSheet(*menu, 1);
+    Stamp(title, *menu, back, 0, 320, 240, 3);
+    Canvas logoRender = RenderSheet(*logo, 1);
+    Stamp(title, *logo, logoRender, 0, 256, 96, 2);
+    FillRect(title, 500, 0, 140, 480, Color{0, 0, 0, 0.4f});
+    Canvas buttonRender = RenderSheet(*buttons, 1);
+    Stamp(title, *buttons, buttonRender, 1, 256, 336, 2);
+    DrawText(title, 520, 55, "Top 10", Rgb(255, 200, 100), 1);
+    for (int i = 0; i < 10; ++i) {
+        char line[32];
+        std::snprintf(line, sizeof line, "%11d", 1200 - 97 * i);
+        DrawText(title, 490, 70 + 15 * i, line, Rgb(255, 200, 100), 1);
+    }
+    out.Composite(title, 640 + kGap, 0);
+    return out;
+}
+
+}  // namespace
+
+Canvas RenderContactSheet(const std::vector<ImageSheet> &sheets) {
+    std::vector<Section> sections;
+    for (const ImageSheet &s : sheets) {
+        int level = (s.frameW >= 256) ? 1 : 2;
+        if (!s.suffixed) level = 1;
+        char label[160];
+        std::snprintf(label, sizeof label, "%s.png  %dx%d x%d  (shown at %dx)", s.name.c_str(),
+                      s.frameW, s.frameH, s.frames, level);
+        Canvas px = RenderSheet(s, level);
+        int zoom = s.suffixed ? 1 : 3;
+        if (zoom > 1) {
+            Canvas big(px.width() * zoom, px.height() * zoom);
+            big.Composite(px, 0, 0, zoom);
+            px = big;
+        }
+        sections.push_back({label, std::move(px), s.frameW * level * zoom, s.frameH * level * zoom,
+                            s.frames, s.columns});
+    }
+    Canvas mock = MockUps(sheets);
+    int height = kMargin + kLabelHeight + mock.height() + kMargin;
+    for (const Section &s : sections) height += SectionHeight(s);
+    Canvas out(kSheetWidth, height);
+    FillRect(out, 0, 0, kSheetWidth, height, pal::kBackground);
+    int y = kMargin;
+    DrawText(out, kMargin, y, "Tesselon asset pack: board and title mock-ups at 640x480", kLabel,
+             kLabelZoom);
+    y += kLabelHeight;
+    out.Composite(mock, kMargin, y);
+    y += mock.height() + kMargin;
+    for (const Section &s : sections) y = DrawSection(out, s, y);
+    return out;
+}
+
+}  // namespace assetgen
