@@ -41,8 +41,6 @@ void GlEnvironment::TearDown() {
     if (g_window) glfwDestroyWindow(g_window);
     g_window = nullptr;
     glfwTerminate();
-    std::error_code ignored;
-    std::filesystem::remove_all(FixtureDir(), ignored);
 }
 
 // ---------------------------------------------------------------------------
@@ -88,7 +86,13 @@ std::string FixtureDir() {
     if (dir.empty()) {
         char tmpl[] = "/tmp/tesselon-graphics-XXXXXX";
         const char *made = mkdtemp(tmpl);
-        dir = std::string(made ? made : "/tmp") + "/";
+        if (!made) return "/tmp/";
+        dir = std::string(made) + "/";
+        // Removed at any exit, also of death-test children.
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(dir, ignored);
+        });
     }
     return dir;
 }
