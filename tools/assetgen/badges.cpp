@@ -21,36 +21,64 @@ const Color kHues[8] = {pal::kCyan,   pal::kGold,  pal::kCoral, pal::kMint,
 const Pict kEmblems[10] = {Pict::kStar, Pict::kCheck,   Pict::kTrophy, Pict::kNote, Pict::kPlay,
                            Pict::kHome, Pict::kArrowUp, Pict::kPlus,   Pict::kGear, Pict::kInfo};
 
-// Outline number `shape` (0-7) as a signed distance, radius about r.
-float Outline(int shape, Vec2 q, float r) {
-    switch (shape) {
-        case 0:
-            return sdf::Circle(q, kMid, r);
-        case 1:
-            return sdf::Polygon(q, sdf::RegularPolygon(kMid, r * 1.05f, 6)) - 1.5f;
-        case 2:
-            return sdf::Polygon(q, sdf::RegularPolygon(kMid, r * 1.02f, 8, kPi / 8)) - 1;
-        case 3: {  // shield
-            std::vector<Vec2> v = {{kMid.x - r * 0.9f, kMid.y - r * 0.85f},
-                                   {kMid.x + r * 0.9f, kMid.y - r * 0.85f},
-                                   {kMid.x + r * 0.8f, kMid.y + r * 0.2f},
-                                   {kMid.x, kMid.y + r * 1.0f},
-                                   {kMid.x - r * 0.8f, kMid.y + r * 0.2f}};
-            return sdf::Polygon(q, v) - 2.5f;
+// Outline number `shape` (0-7) around the frame's middle, radius about r.
+// Polygon corners are worked out once per badge, not per pixel.
+class Outline {
+public:
+    Outline(int shape, float r) : shape_(shape), r_(r) {
+        switch (shape) {
+            case 1:
+                v_ = sdf::RegularPolygon(kMid, r * 1.05f, 6);
+                break;
+            case 2:
+                v_ = sdf::RegularPolygon(kMid, r * 1.02f, 8, kPi / 8);
+                break;
+            case 3:  // shield
+                v_ = {{kMid.x - r * 0.9f, kMid.y - r * 0.85f},
+                      {kMid.x + r * 0.9f, kMid.y - r * 0.85f},
+                      {kMid.x + r * 0.8f, kMid.y + r * 0.2f},
+                      {kMid.x, kMid.y + r * 1.0f},
+                      {kMid.x - r * 0.8f, kMid.y + r * 0.2f}};
+                break;
+            case 6:
+                v_ = sdf::RegularPolygon(kMid, r * 1.12f, 4);
+                break;
+            case 7:
+                v_ = sdf::RegularPolygon(kMid, r * 1.05f, 5);
+                break;
+            default:
+                break;
         }
-        case 4: {  // scalloped rosette
-            Vec2 d = q - kMid;
-            float a = std::atan2(d.x, -d.y);
-            return Length(d) - r * (0.95f + 0.06f * std::cos(12 * a));
-        }
-        case 5:
-            return sdf::RoundBox(q, kMid, {r * 0.88f, r * 0.88f}, r * 0.3f);
-        case 6:
-            return sdf::Polygon(q, sdf::RegularPolygon(kMid, r * 1.12f, 4)) - 3;
-        default:
-            return sdf::Polygon(q, sdf::RegularPolygon(kMid, r * 1.05f, 5)) - 2;
     }
-}
+    float operator()(Vec2 q) const {
+        switch (shape_) {
+            case 0:
+                return sdf::Circle(q, kMid, r_);
+            case 1:
+                return sdf::Polygon(q, v_) - 1.5f;
+            case 2:
+                return sdf::Polygon(q, v_) - 1;
+            case 3:
+                return sdf::Polygon(q, v_) - 2.5f;
+            case 4: {  // scalloped rosette
+                Vec2 d = q - kMid;
+                float a = std::atan2(d.x, -d.y);
+                return Length(d) - r_ * (0.95f + 0.06f * std::cos(12 * a));
+            }
+            case 5:
+                return sdf::RoundBox(q, kMid, {r_ * 0.88f, r_ * 0.88f}, r_ * 0.3f);
+            case 6:
+                return sdf::Polygon(q, v_) - 3;
+            default:
+                return sdf::Polygon(q, v_) - 2;
+        }
+    }
+
+private:
+    int shape_;
+    float r_;
+    std::vector<Vec2> v_;
+};
 
 void Badge(Painter &p, int n) {
     int shape = n % kShapes;
@@ -58,8 +86,9 @@ void Badge(Painter &p, int n) {
     Pict emblem = kEmblems[(n * 3 + n / kShapes) % 10];
     const float r = 25;
     Box b = Around(kMid, 32);
-    auto outer = [&](Vec2 q) { return Outline(shape, q, r); };
-    auto inner = [&](Vec2 q) { return Outline(shape, q, r) + 5.0f; };
+    Outline outline(shape, r);
+    auto outer = [&](Vec2 q) { return outline(q); };
+    auto inner = [&](Vec2 q) { return outline(q) + 5.0f; };
     style::Shadow(p, b, outer, {1.2f, 2.4f}, 2.5f, 0.6f);
     p.Fill(
         b, [&](Vec2 q) { return outer(q) - 2; }, pal::kInk);

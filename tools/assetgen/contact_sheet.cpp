@@ -69,57 +69,72 @@ const ImageSheet *Find(const std::vector<ImageSheet> &sheets, const std::string 
     return nullptr;
 }
 
-// Copies frame f of a level-1 render, magnified by `zoom`, centred on (cx, cy).
-void Stamp(Canvas &dst, const ImageSheet &sheet, const Canvas &render, int f, int cx, int cy,
-           int zoom) {
-    Canvas frame(sheet.frameW, sheet.frameH);
-    int sx = (f % sheet.columns) * sheet.frameW, sy = (f / sheet.columns) * sheet.frameH;
-    for (int y = 0; y < sheet.frameH; ++y)
-        for (int x = 0; x < sheet.frameW; ++x)
-            std::copy(render.at(sx + x, sy + y), render.at(sx + x, sy + y) + 4, frame.at(x, y));
-    dst.Composite(frame, cx - sheet.frameW * zoom / 2, cy - sheet.frameH * zoom / 2, zoom);
+// Draws frame f of a sheet rendered at `level` the way the game does: its
+// centre on (cx, cy), scaled by scale / level, sampled nearest-neighbour.
+void Stamp(Canvas &dst, const ImageSheet &sheet, const Canvas &render, int level, int f, float cx,
+           float cy, float scale, Color tint = Color{1, 1, 1, 1}) {
+    int fw = sheet.frameW * level, fh = sheet.frameH * level;
+    int sx = (f % sheet.columns) * fw, sy = (f / sheet.columns) * fh;
+    float k = scale / level;
+    float x0 = cx - fw * k / 2, y0 = cy - fh * k / 2;
+    for (int y = std::max(0, int(y0)); y < std::min(dst.height(), int(y0 + fh * k) + 1); ++y) {
+        for (int x = std::max(0, int(x0)); x < std::min(dst.width(), int(x0 + fw * k) + 1); ++x) {
+            int u = int((x + 0.5f - x0) / k), v = int((y + 0.5f - y0) / k);
+            if (u < 0 || v < 0 || u >= fw || v >= fh) continue;
+            const float *s = render.at(sx + u, sy + v);
+            float *d = dst.at(x, y);
+            const float t[4] = {tint.r, tint.g, tint.b, 1};
+            for (int i = 0; i < 4; ++i) d[i] = s[i] * t[i] + d[i] * (1 - s[3]);
+        }
+    }
 }
 
-// A board in play and the title screen, at the game's 640 by 480 layout.
+// A board in play and the title screen as a 640 by 480 window shows them:
+// "-hd" artwork drawn at half scale, as the game's draw list does.
 Canvas MockUps(const std::vector<ImageSheet> &sheets) {
+    constexpr int kLevel = 2;
     Canvas out(2 * 640 + kGap, 480);
     const ImageSheet *gfx = Find(sheets, "gfx");
     const ImageSheet *menu = Find(sheets, "menu");
     const ImageSheet *logo = Find(sheets, "logo");
     const ImageSheet *buttons = Find(sheets, "common/Buttons");
     const ImageSheet *icons = Find(sheets, "common/icons");
-    const ImageSheet *font = Find(sheets, "fonts/editundo");
-    if (!gfx || !menu || !logo || !buttons || !icons || !font) return out;
+    if (!gfx || !menu || !logo || !buttons || !icons) return out;
     FillRect(out, 0, 0, 640, 480, pal::kBackground);
-    Canvas board = RenderSheet(*gfx, 1);
-    // Cells: trail behind the player, tokens, a wall, a warning, the chaser.
+    Canvas board = RenderSheet(*gfx, kLevel);
+    // Cells: a trail behind the player (digits give the steps left), tokens
+    // (T), a wall (W), a wall being announced (w) and the chaser (c).
     const char *layout[8] = {"..1.....", ".WW...c.", "........", "..w.345.",
-                             "..w.2...", "..w.1p..", "...8769.", "....T..."};
+                             "..w.2...", "..w.1p..", "...8767T", "....T..."};
+    const float k = 480.0f / 530, pitch = 64 * k;
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 8; ++x) {
-            int cx = 320 - 224 * 480 / 530 + x * 58, cy = 240 - 224 * 480 / 530 + y * 58;
+            float cx = 320 - 224 * k + x * pitch, cy = 240 - 224 * k + y * pitch;
             char ch = layout[y][x];
             int base = 0;
-            if (ch >= '1' && ch <= '9' && ch != '9') base = (ch - '0') + 3;
+            if (ch >= '1' && ch <= '8') base = (ch - '0') + 3;
             if (ch == 'W') base = 12;
-            Stamp(out, *gfx, board, base, cx, cy, 1);
-            if (ch == 'w') Stamp(out, *gfx, board, 13, cx, cy, 1);
-            if (ch == 'T' || ch == '9') Stamp(out, *gfx, board, 1, cx, cy, 1);
-            if (ch == 'p') Stamp(out, *gfx, board, 2, cx, cy, 1);
-            if (ch == 'c') Stamp(out, *gfx, board, 3, cx, cy, 1);
+            if (ch == 'p') base = 11;
+            Stamp(out, *gfx, board, kLevel, base, cx, cy, k);
+            if (ch == 'w') Stamp(out, *gfx, board, kLevel, 13, cx, cy, k);
+            if (ch == 'T') Stamp(out, *gfx, board, kLevel, 1, cx, cy, k);
+            if (ch == 'p') Stamp(out, *gfx, board, kLevel, 2, cx, cy, k);
+            if (ch == 'c') Stamp(out, *gfx, board, kLevel, 3, cx, cy, k);
         }
     }
-    Canvas iconRender = RenderSheet(*icons, 1);
-    Stamp(out, *icons, iconRender, 0, 16, 16, 1);
+    Canvas iconRender = RenderSheet(*icons, kLevel);
+    Stamp(out, *icons, iconRender, kLevel, 0, 16, 16, 1);
+    DrawText(out, 320 - 28 * 4, 32 - 10, "00000123", Rgb(100, 255, 100), 2);
     // Title screen.
     Canvas title(640, 480);
-    Canvas back = RenderSheet(*menu, 1);
-    Stamp(title, *menu, back, 0, 320, 240, 3);
-    Canvas logoRender = RenderSheet(*logo, 1);
-    Stamp(title, *logo, logoRender, 0, 256, 96, 2);
+    Canvas back = RenderSheet(*menu, kLevel);
+    Stamp(title, *menu, back, kLevel, 0, 320, 240, 3);
+    Canvas logoRender = RenderSheet(*logo, kLevel);
+    Stamp(title, *logo, logoRender, kLevel, 0, 256, 96, 2);
     FillRect(title, 500, 0, 140, 480, Color{0, 0, 0, 0.4f});
-    Canvas buttonRender = RenderSheet(*buttons, 1);
-    Stamp(title, *buttons, buttonRender, 1, 256, 336, 2);
+    Canvas buttonRender = RenderSheet(*buttons, kLevel);
+    Stamp(title, *buttons, buttonRender, kLevel, 1, 256, 336, 2);
+    Stamp(title, *icons, iconRender, kLevel, 4, 32, 240, 2, Rgb(50, 250, 50));
     DrawText(title, 520, 55, "Top 10", Rgb(255, 200, 100), 1);
     for (int i = 0; i < 10; ++i) {
         char line[32];

@@ -1,7 +1,9 @@
 // tesselon_assetgen: writes the game's data folder (artwork at three
 // resolutions, fonts, sound effects), the desktop icons and a contact sheet.
 //
-//   tesselon_assetgen DATA_DIR [--icons DIR] [--contact-sheet FILE.png]
+//   tesselon_assetgen DATA_DIR [--icons DIR] [--contact-sheet FILE.png] [--verbose]
+//
+// --verbose prints each file with the time it took.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -33,11 +35,14 @@ bool Fail(const std::string &path) {
 int main(int argc, char **argv) {
     if (argc < 2) return Usage();
     std::string dataDir = argv[1], iconDir, sheetPath;
+    bool verbose = false;
     for (int i = 2; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--icons") && i + 1 < argc) {
             iconDir = argv[++i];
         } else if (!std::strcmp(argv[i], "--contact-sheet") && i + 1 < argc) {
             sheetPath = argv[++i];
+        } else if (!std::strcmp(argv[i], "--verbose")) {
+            verbose = true;
         } else {
             return Usage();
         }
@@ -50,7 +55,14 @@ int main(int argc, char **argv) {
         for (int level : kLevels) {
             if (!sheet.suffixed && level != 1) continue;
             std::string path = dataDir + "/" + sheet.FileName(level);
+            auto t0 = std::chrono::steady_clock::now();
             if (!WritePng(path, RenderSheet(sheet, level))) ok = Fail(path);
+            if (verbose) {
+                double ms =
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                        .count();
+                std::printf("  %-36s %8.1f ms\n", sheet.FileName(level).c_str(), ms);
+            }
         }
     }
     for (const SoundEffect &fx : AllSounds()) {

@@ -54,16 +54,16 @@ void Backdrop(Painter &p, int frame) {
         float cov = Clamp01(0.5f - d);
         std::uint32_t h = Hash(gx, gy, frame);
         float wave = 0.5f + 0.5f * std::sin(0.045f * centre.x + 0.06f * centre.y + frame);
-        float strength = 0.05f + 0.07f * wave + 0.03f * float(h & 255) / 255.0f;
+        float strength = 0.025f + 0.045f * wave + 0.02f * float(h & 255) / 255.0f;
         Color tile = Shade(c, 0.5f);
-        if ((h >> 8) % 17 == 0) {
+        if ((h >> 8) % 23 == 0) {
             tile = pal::Accent(std::fmod(float((h >> 12) % 100) / 100.0f + m.accentShift, 1.0f));
-            strength += 0.12f;
+            strength += 0.07f;
         }
         c = Mix(c, tile, cov * strength);
         // A faint light edge just inside each tile.
         float edge = cov * (1 - Clamp01(0.5f - (d + 1.2f * level)));
-        c = Mix(c, pal::kWhite, edge * 0.05f);
+        c = Mix(c, pal::kWhite, edge * 0.035f);
         return c;
     };
     p.Fill(

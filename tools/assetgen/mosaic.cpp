@@ -75,7 +75,7 @@ MosaicWord LayOutMosaic(const std::string &word) {
 }
 
 void DrawMosaic(Painter &p, const MosaicWord &w, Vec2 origin, float cell) {
-    const float gap = cell * 0.07f, radius = cell * 0.24f, outline = cell * 0.26f;
+    const float gap = cell * 0.06f, radius = cell * 0.22f, outline = cell * 0.24f;
     Box b{origin.x - cell, origin.y - cell, origin.x + (w.cols + 1) * cell,
           origin.y + (w.rows + 1) * cell};
     auto tiles = [&](Vec2 q) { return TileField(w, origin, cell, gap, radius, q); };

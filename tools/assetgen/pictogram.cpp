@@ -53,15 +53,18 @@ float Unit(Pict pict, Vec2 q) {
             return Subtract(house, RoundBox(q, {0, 0.3f}, {0.12f, 0.24f}, 0.04f));
         }
         case Pict::kStar: {
-            auto v = Star({0, 0.04f}, 0.62f, 0.27f, 5);
-            return Polygon(q, v) - 0.04f;
+            static const std::vector<Vec2> star = Star({0, 0.04f}, 0.62f, 0.27f, 5);
+            return Polygon(q, star) - 0.04f;
         }
         case Pict::kGear: {
             float d = Circle(q, {0, 0}, 0.38f);
-            for (int i = 0; i < 8; ++i) {
-                Vec2 r = Rotate(q, -kPi * i / 4);
-                d = Union(d, RoundBox(r, {0, -0.45f}, {0.1f, 0.14f}, 0.03f));
-            }
+            // Eight teeth: fold the angle into one tooth's sector.
+            float a = std::atan2(q.x, -q.y);
+            float sector = kPi / 4;
+            float rel = a - sector * std::round(a / sector);
+            float len = Length(q);
+            Vec2 r{len * std::sin(rel), -len * std::cos(rel)};
+            d = Union(d, RoundBox(r, {0, -0.45f}, {0.1f, 0.14f}, 0.03f));
             return Subtract(d, Circle(q, {0, 0}, 0.16f));
         }
         case Pict::kInfo:
