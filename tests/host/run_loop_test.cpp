@@ -135,8 +135,10 @@ TEST_F(RunLoopTest, IconifySuspendsOnceAndOnlyRestoreWithFocusResumes) {
         EXPECT_TRUE(entry == "poll" || entry == "wait" || entry == "restored" || entry == "focused")
             << entry;
     }
-    // The clock restarted at the resume: the next update runs at once.
+    // The clock restarted at the resume: the next update runs at once, and
+    // the time spent away is no backlog.
     EXPECT_EQ(log[resume + 1], "update");
+    EXPECT_EQ(log[resume + 2], "render");
     EXPECT_FALSE(host.Suspended());
     EXPECT_FALSE(host.Iconified());
 }
