@@ -34,6 +34,10 @@ int gc_markbit = 1;
 void (*gc_reference_probe)(gc_object *p);
 void (*gc_collect_override)();
 
+// Header accesses on storage that holds no constructed object (a new block,
+// a destroyed object) are exempt from the sanitizer's dynamic type check.
+#define RAW_HEADER_ACCESS __attribute__((no_sanitize("vptr")))
+
 namespace {
 
 // Colour a destroyed block carries in gc_cache: never a live colour, and not
@@ -64,7 +68,7 @@ inline void unlink(gc_object *p) {
     p->succ->pred = p->pred;
 }
 
-inline void append(gc_object *p, gc_object &list) {
+RAW_HEADER_ACCESS inline void append(gc_object *p, gc_object &list) {
     p->succ = &list;
     p->pred = list.pred;
     list.pred->succ = p;
@@ -147,7 +151,9 @@ void gc_object::operator delete(void *p) {
     gc_object_free(static_cast<gc_object *>(p));
 }
 
-void *gc_object_alloc(int size) {
+// The block is raw storage until the caller constructs the object in it, so
+// the header is written without a valid virtual table behind it.
+RAW_HEADER_ACCESS void *gc_object_alloc(int size) {
     // Every block holds at least the header the allocator writes.
     if (size < static_cast<int>(sizeof(gc_object))) size = static_cast<int>(sizeof(gc_object));
     if (size > INT_MAX - 7) throw std::bad_alloc();
@@ -173,7 +179,8 @@ void *gc_object_alloc(int size) {
     return p;
 }
 
-void gc_object_free(gc_object *p) {
+// Called after the destructors have run: the block is raw storage again.
+RAW_HEADER_ACCESS void gc_object_free(gc_object *p) {
     int size = size_of(p);
     if (size <= kGcCacheMaxBytes) {
         p->flags = size | kFreedColour;
