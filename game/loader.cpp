@@ -194,6 +194,7 @@ int c_MyApp::p_PlaySFX(int n, float rate, float volume, float pan) {
     sfxCursor = (sfxCursor + 1) % kSfxRotation;
     if (sfxCursor < 0) sfxCursor = 0;
     int channel = sfxChannels[sfxCursor];
+    if (channel < 0 || channel >= kAudioChannelCount) return 0;
     bb_audio_StopChannel(channel);
     if (n >= 0 && n < kSoundSlots) {
         c_Sound *sound = sounds[n];
