@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "audio/audio_data.h"
+#include "audio/vorbis_memory.h"
 
 #define STB_VORBIS_HEADER_ONLY
 #include "stb_vorbis.h"
@@ -31,7 +32,10 @@ unsigned char *DecodeOgg(FILE *file, DecodedAudio *out) {
 
     int error = 0;
     stb_vorbis *vorbis = stb_vorbis_open_file(file, 0, &error, nullptr);
-    if (!vorbis) return nullptr;
+    if (!vorbis) {
+        tesselon_vorbis_release_all();  // what a failed open left behind
+        return nullptr;
+    }
     stb_vorbis_info info = stb_vorbis_get_info(vorbis);
     int channels = info.channels;
 
@@ -57,6 +61,7 @@ unsigned char *DecodeOgg(FILE *file, DecodedAudio *out) {
         }
     }
     stb_vorbis_close(vorbis);
+    tesselon_vorbis_release_all();
     if (!samples) return nullptr;
 
     out->length = int(frames);

@@ -157,7 +157,7 @@ int BBGlfwGame::KeyToChar(int key) {
 
 void BBGlfwGame::OnKey(int key, int action) {
     int code = KeyCodeFor(key);
-    if (code == 0) return;
+    if (code == 0 || !Host()) return;
     if (action == GLFW_RELEASE) {
         Host()->KeyEvent(BBGameEvent::KeyReleased, code);
     } else if (action == GLFW_PRESS || action == GLFW_REPEAT) {
@@ -168,11 +168,11 @@ void BBGlfwGame::OnKey(int key, int action) {
 }
 
 void BBGlfwGame::OnChar(int chr, int action) {
-    if (action == GLFW_PRESS) Host()->KeyEvent(BBGameEvent::CharTyped, chr);
+    if (action == GLFW_PRESS && Host()) Host()->KeyEvent(BBGameEvent::CharTyped, chr);
 }
 
 void BBGlfwGame::OnMouseButton(int button, int action) {
-    if (button < 0 || button > kHighestMouseButton) return;
+    if (button < 0 || button > kHighestMouseButton || !Host()) return;
     GLFWwindow *window = Host()->GetGLFWwindow();
     if (!window) window = glfwGetCurrentContext();
     double x = 0, y = 0;
