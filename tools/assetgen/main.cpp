@@ -48,6 +48,11 @@ int main(int argc, char **argv) {
         }
     }
     auto start = std::chrono::steady_clock::now();
+    // Give up at once when the output folder cannot be made.
+    if (!MakeParentDirs(dataDir + "/")) {
+        Fail(dataDir);
+        return 1;
+    }
     bool ok = true;
 
     std::vector<ImageSheet> sheets = AllSheets();
@@ -79,6 +84,10 @@ int main(int argc, char **argv) {
         ok = Fail(sheetPath);
 
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!ok) {
+        std::fprintf(stderr, "tesselon_assetgen: some files were not written\n");
+        return 1;
+    }
     std::printf("tesselon_assetgen: wrote %s in %.2f s\n", dataDir.c_str(), secs);
-    return ok ? 0 : 1;
+    return 0;
 }

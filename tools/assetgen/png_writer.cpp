@@ -22,7 +22,9 @@ bool MakeParentDirs(const std::string &path) {
     for (size_t i = 1; i < path.size(); ++i) {
         if (path[i] != '/') continue;
         std::string dir = path.substr(0, i);
-        if (mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) return false;
+        if (mkdir(dir.c_str(), 0755) == 0) continue;
+        struct stat st;
+        if (errno != EEXIST || stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
     }
     return true;
 }
