@@ -20,7 +20,7 @@ struct ArrayHolder : public Counted {
     }
 };
 
-TEST_F(GcTest, NewArraysAreZeroFilled) {
+TEST_F(RuntimeGcTest, NewArraysAreZeroFilled) {
     Array<int> ints(3);
     Array<float> floats(2);
     Array<bool> bools(2);
@@ -41,7 +41,7 @@ TEST_F(GcTest, NewArraysAreZeroFilled) {
     EXPECT_EQ(copy[3], 1);
 }
 
-TEST_F(GcTest, EmptyArraysShareOneStaticRepresentationPerType) {
+TEST_F(RuntimeGcTest, EmptyArraysShareOneStaticRepresentationPerType) {
     Array<int> a(0), b, c(-5);
     EXPECT_EQ(a.GetRep(), &Array<int>::nullRep);
     EXPECT_EQ(b.GetRep(), a.GetRep());
@@ -62,7 +62,7 @@ TEST_F(GcTest, EmptyArraysShareOneStaticRepresentationPerType) {
     EXPECT_EQ(gc_verify_heap(), "");
 }
 
-TEST_F(GcTest, StringArrayReleasesItsStringsWhenCollected) {
+TEST_F(RuntimeGcTest, StringArrayReleasesItsStringsWhenCollected) {
     String kept = String("shared ") + "text";
     ASSERT_EQ(rep_of(kept)->refcount, 1);
     {
@@ -77,7 +77,7 @@ TEST_F(GcTest, StringArrayReleasesItsStringsWhenCollected) {
     EXPECT_EQ(rep_of(kept)->refcount, 1);
 }
 
-TEST_F(GcTest, ReferenceArrayKeepsItsElementsAlive) {
+TEST_F(RuntimeGcTest, ReferenceArrayKeepsItsElementsAlive) {
     ArrayHolder *h = new ArrayHolder;
     gc_assign(g_roots[0], h);
     gc_assign(h->refs, Array<Counted *>(100));
@@ -99,7 +99,7 @@ TEST_F(GcTest, ReferenceArrayKeepsItsElementsAlive) {
     EXPECT_EQ(Counted::live, 1);
 }
 
-TEST_F(GcTest, ElementStoreIntoAVisitedArrayGoesThroughTheBarrier) {
+TEST_F(RuntimeGcTest, ElementStoreIntoAVisitedArrayGoesThroughTheBarrier) {
     ArrayHolder *h = new ArrayHolder;
     gc_assign(g_roots[0], h);
     gc_assign(h->refs, Array<Counted *>(4));
@@ -114,7 +114,7 @@ TEST_F(GcTest, ElementStoreIntoAVisitedArrayGoesThroughTheBarrier) {
     h->refs[2]->value = 1;
 }
 
-TEST_F(GcTest, ArrayStoredIntoAVisitedObjectSurvives) {
+TEST_F(RuntimeGcTest, ArrayStoredIntoAVisitedObjectSurvives) {
     ArrayHolder *h = new ArrayHolder;
     gc_assign(g_roots[0], h);
     full_collect();
@@ -132,7 +132,7 @@ TEST_F(GcTest, ArrayStoredIntoAVisitedObjectSurvives) {
     EXPECT_EQ(gc_verify_heap(), "");
 }
 
-TEST_F(GcTest, ArraysOfInterfacesMarkTheirObjects) {
+TEST_F(RuntimeGcTest, ArraysOfInterfacesMarkTheirObjects) {
     struct Source : public virtual gc_interface {};
     struct Impl : public Counted, public virtual Source {};
     struct Holder : public Counted {

@@ -46,7 +46,7 @@ const char kStopLine[] = "\\{\\{~~~~\\}\\}";
 // Error and the stop protocol
 // ---------------------------------------------------------------------------
 
-TEST(ErrorsDeathTest, EmptyErrorEndsQuietlyWithStatusZero) {
+TEST(RuntimeErrorsDeathTest, EmptyErrorEndsQuietlyWithStatusZero) {
     std::string out = out_path();
     EXPECT_EXIT(
         {
@@ -57,7 +57,7 @@ TEST(ErrorsDeathTest, EmptyErrorEndsQuietlyWithStatusZero) {
     EXPECT_EQ(read_file(out), "");
 }
 
-TEST(ErrorsDeathTest, ErrorPrintsTheBannerAndEndsWhenInputIsAtEnd) {
+TEST(RuntimeErrorsDeathTest, ErrorPrintsTheBannerAndEndsWhenInputIsAtEnd) {
     std::string out = out_path();
     EXPECT_EXIT(
         {
@@ -68,7 +68,7 @@ TEST(ErrorsDeathTest, ErrorPrintsTheBannerAndEndsWhenInputIsAtEnd) {
     EXPECT_EQ(read_file(out), kBanner);
 }
 
-TEST(ErrorsDeathTest, DebuggerCommands) {
+TEST(RuntimeErrorsDeathTest, DebuggerCommands) {
     struct Case {
         std::string input;
         int status;
@@ -100,7 +100,7 @@ TEST(ErrorsDeathTest, DebuggerCommands) {
     }
 }
 
-TEST(ErrorsDeathTest, StepCommandsSetSuspendAndStepMode) {
+TEST(RuntimeErrorsDeathTest, StepCommandsSetSuspendAndStepMode) {
     struct Case {
         const char *input;
         int suspend;
@@ -123,7 +123,7 @@ TEST(ErrorsDeathTest, StepCommandsSetSuspendAndStepMode) {
     }
 }
 
-TEST(ErrorsDeathTest, InspectCommandPrintsTheObjectsDebugText) {
+TEST(RuntimeErrorsDeathTest, InspectCommandPrintsTheObjectsDebugText) {
     struct Named : public Object {
         String debug() override { return "a named object"; }
     };
@@ -141,7 +141,7 @@ TEST(ErrorsDeathTest, InspectCommandPrintsTheObjectsDebugText) {
         testing::ExitedWithCode(0), std::string(kStopLine) + "\n\na named object\n\n$");
 }
 
-TEST(ErrorsDeathTest, CrashSignalsPrintTheirNames) {
+TEST(RuntimeErrorsDeathTest, CrashSignalsPrintTheirNames) {
     struct Case {
         int signal;
         const char *name;
@@ -176,7 +176,7 @@ TEST(ErrorsDeathTest, CrashSignalsPrintTheirNames) {
 // Console output and debugger views
 // ---------------------------------------------------------------------------
 
-TEST(ErrorsTest, PrintWritesTheLowByteOfEachCharacter) {
+TEST(RuntimeErrorsTest, PrintWritesTheLowByteOfEachCharacter) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(Print(String(u"\x20AC x", 3)), 0);
     DebugLog(std::string(300, 'y').c_str());  // longer than the line buffer
@@ -189,7 +189,7 @@ TEST(ErrorsTest, PrintWritesTheLowByteOfEachCharacter) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "to the debugger\n");
 }
 
-TEST(ErrorsTest, DebuggerViewsOfValues) {
+TEST(RuntimeErrorsTest, DebuggerViewsOfValues) {
     bool t = true, f = false;
     int i = -7;
     float x = 0.5f;
@@ -207,7 +207,7 @@ TEST(ErrorsTest, DebuggerViewsOfValues) {
     EXPECT_EQ(dbg_value(&long_text), String(("\"" + std::string(100, 'k') + "...\"").c_str()));
 }
 
-TEST(ErrorsTest, StackTraceAndThrow) {
+TEST(RuntimeErrorsTest, StackTraceAndThrow) {
     EXPECT_EQ(dbg_stacktrace().Length(), 0);
     dbg_info = "game.cpp<12>";
     EXPECT_EQ(dbg_stacktrace(), String("game.cpp<12>\n"));
@@ -224,7 +224,7 @@ TEST(ErrorsTest, StackTraceAndThrow) {
     dbg_callstack();
 }
 
-TEST(ErrorsTest, ObjectDefaults) {
+TEST(RuntimeErrorsTest, ObjectDefaults) {
     Object *a = new Object;
     Object *b = new Object;
     EXPECT_TRUE(a->Equals(a));

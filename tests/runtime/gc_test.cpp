@@ -55,7 +55,7 @@ bool on_list(const gc_object *p, const gc_object &list) {
 // Reachability
 // ---------------------------------------------------------------------------
 
-TEST_F(GcTest, KeepsReachableGraphAndReclaimsTheRestOverSeveralCycles) {
+TEST_F(RuntimeGcTest, KeepsReachableGraphAndReclaimsTheRestOverSeveralCycles) {
     // root -> a -> b -> c -> a (a cycle), and b.other -> d
     Counted *a = new Counted;
     gc_assign(g_roots[1], a);
@@ -102,7 +102,7 @@ TEST_F(GcTest, KeepsReachableGraphAndReclaimsTheRestOverSeveralCycles) {
     EXPECT_EQ(gc_verify_heap(), "");
 }
 
-TEST_F(GcTest, ClearedFieldReachesTheFreeListWithinTwoSweepsAndIsDestroyedLazily) {
+TEST_F(RuntimeGcTest, ClearedFieldReachesTheFreeListWithinTwoSweepsAndIsDestroyedLazily) {
     Counted *holder = new Counted;
     gc_assign(g_roots[0], holder);
     gc_assign(holder->next, new Counted);
@@ -141,7 +141,7 @@ void finish_marking_without_sweep() {
     ASSERT_EQ(gc_markbit, bit) << "the small heap must not sweep here";
 }
 
-TEST_F(GcTest, ObjectStoredIntoBlackObjectMidCycleSurvivesTheSweep) {
+TEST_F(RuntimeGcTest, ObjectStoredIntoBlackObjectMidCycleSurvivesTheSweep) {
     Counted *holder = new Counted;
     gc_assign(g_roots[0], holder);
     full_collect();  // a new cycle starts with the roots queued
@@ -158,7 +158,7 @@ TEST_F(GcTest, ObjectStoredIntoBlackObjectMidCycleSurvivesTheSweep) {
     EXPECT_EQ(gc_verify_heap(), "");
 }
 
-TEST_F(GcTest, ObjectMovedIntoBlackObjectFromAWhiteOneSurvives) {
+TEST_F(RuntimeGcTest, ObjectMovedIntoBlackObjectFromAWhiteOneSurvives) {
     // holder is visited before the white source; the only path to the
     // object moves from the source into the holder mid-cycle.
     Counted *holder = new Counted;
@@ -179,7 +179,7 @@ TEST_F(GcTest, ObjectMovedIntoBlackObjectFromAWhiteOneSurvives) {
     EXPECT_EQ(holder->next, moved);
 }
 
-TEST_F(GcTest, ObjectStoredIntoRootGlobalAfterTheRootsWereVisitedSurvives) {
+TEST_F(RuntimeGcTest, ObjectStoredIntoRootGlobalAfterTheRootsWereVisitedSurvives) {
     gc_assign(g_roots[0], new Counted);
     full_collect();
     finish_marking_without_sweep();
@@ -188,7 +188,7 @@ TEST_F(GcTest, ObjectStoredIntoRootGlobalAfterTheRootsWereVisitedSurvives) {
     EXPECT_EQ(Counted::live, 2);
 }
 
-TEST_F(GcTest, VerifierReportsAStoreThatBypassesTheBarrier) {
+TEST_F(RuntimeGcTest, VerifierReportsAStoreThatBypassesTheBarrier) {
     Counted *holder = new Counted;
     gc_assign(g_roots[0], holder);
     full_collect();
@@ -201,7 +201,7 @@ TEST_F(GcTest, VerifierReportsAStoreThatBypassesTheBarrier) {
     EXPECT_EQ(gc_verify_heap(), "");
 }
 
-TEST_F(GcTest, VerifierReportsCountersThatDisagreeWithTheLists) {
+TEST_F(RuntimeGcTest, VerifierReportsCountersThatDisagreeWithTheLists) {
     gc_assign(g_roots[0], new Counted);
     gc_alloced_bytes += 8;
     std::string report = gc_verify_heap();
@@ -210,7 +210,7 @@ TEST_F(GcTest, VerifierReportsCountersThatDisagreeWithTheLists) {
     EXPECT_EQ(gc_verify_heap(), "");
 }
 
-TEST_F(GcTest, StressModeKeepsBarrieredStoresAndCatchesAMissingBarrier) {
+TEST_F(RuntimeGcTest, StressModeKeepsBarrieredStoresAndCatchesAMissingBarrier) {
     {
         GcStressScope stress;
         Counted *holder = new Counted;
@@ -237,7 +237,7 @@ TEST_F(GcTest, StressModeKeepsBarrieredStoresAndCatchesAMissingBarrier) {
 // Budget and thresholds
 // ---------------------------------------------------------------------------
 
-TEST_F(GcTest, MarkingStopsAtTheBudgetAndContinuesAtTheNextStep) {
+TEST_F(RuntimeGcTest, MarkingStopsAtTheBudgetAndContinuesAtTheNextStep) {
     make_chain(3000);
     full_collect();  // a new cycle: the chain's head is queued
     int bit = gc_markbit;
@@ -251,7 +251,7 @@ TEST_F(GcTest, MarkingStopsAtTheBudgetAndContinuesAtTheNextStep) {
     EXPECT_EQ(gc_verify_heap(), "");
 }
 
-TEST_F(GcTest, SweepWaitsForMarkingToCompleteAndForFourMebibytesOfGrowth) {
+TEST_F(RuntimeGcTest, SweepWaitsForMarkingToCompleteAndForFourMebibytesOfGrowth) {
     make_chain(3000);
     full_collect();
     int bit = gc_markbit;
@@ -270,7 +270,7 @@ TEST_F(GcTest, SweepWaitsForMarkingToCompleteAndForFourMebibytesOfGrowth) {
     EXPECT_EQ(gc_markbit, bit);
 }
 
-TEST_F(GcTest, MoreThanSixtyFourMebibytesMakesAFullCollection) {
+TEST_F(RuntimeGcTest, MoreThanSixtyFourMebibytesMakesAFullCollection) {
     make_chain(3000);
     full_collect();
     int bit = gc_markbit;
@@ -285,7 +285,7 @@ TEST_F(GcTest, MoreThanSixtyFourMebibytesMakesAFullCollection) {
     gc_flush_free(gc_free_bytes);
 }
 
-TEST_F(GcTest, ForcedSweepMarksSweepsAndDestroysAllGarbageInOneStep) {
+TEST_F(RuntimeGcTest, ForcedSweepMarksSweepsAndDestroysAllGarbageInOneStep) {
     make_chain(3000);
     for (int i = 0; i < 10; ++i) new Counted;
     full_collect();
@@ -301,7 +301,7 @@ TEST_F(GcTest, ForcedSweepMarksSweepsAndDestroysAllGarbageInOneStep) {
 // Allocation: lazy destruction, the block cache, the error path
 // ---------------------------------------------------------------------------
 
-TEST_F(GcTest, AllocationDestroysJustEnoughGarbageAndReusesItsBlock) {
+TEST_F(RuntimeGcTest, AllocationDestroysJustEnoughGarbageAndReusesItsBlock) {
     Counted *a = new Counted;
     Counted *b = new Counted;
     gc_object *a_block = a;
@@ -320,7 +320,7 @@ TEST_F(GcTest, AllocationDestroysJustEnoughGarbageAndReusesItsBlock) {
     gc_flush_free(gc_free_bytes);
 }
 
-TEST_F(GcTest, FortyByteBlocksAreReusedAndSeventyTwoByteBlocksAreNot) {
+TEST_F(RuntimeGcTest, FortyByteBlocksAreReusedAndSeventyTwoByteBlocksAreNot) {
     gc_object *o40 = new Obj40;
     gc_object *o72 = new Obj72;
     full_collect();
@@ -337,7 +337,7 @@ TEST_F(GcTest, FortyByteBlocksAreReusedAndSeventyTwoByteBlocksAreNot) {
     EXPECT_EQ(gc_cache[0], nullptr);
 }
 
-TEST_F(GcTest, FreeCountWithoutGarbagePrintsTheErrorLineAndResets) {
+TEST_F(RuntimeGcTest, FreeCountWithoutGarbagePrintsTheErrorLineAndResets) {
     gc_free_bytes = 1000;
     testing::internal::CaptureStdout();
     new Counted;
@@ -358,7 +358,7 @@ TEST_F(GcTest, FreeCountWithoutGarbagePrintsTheErrorLineAndResets) {
     EXPECT_EQ(gc_free_bytes, 0);
 }
 
-TEST_F(GcTest, CountersFollowAllocationAndSweep) {
+TEST_F(RuntimeGcTest, CountersFollowAllocationAndSweep) {
     int objs = gc_alloced_objs;
     int bytes = gc_alloced_bytes;
     new Obj56;
@@ -370,7 +370,7 @@ TEST_F(GcTest, CountersFollowAllocationAndSweep) {
     EXPECT_EQ(gc_alloced_objs, objs + 1) << "allocations ever made";
 }
 
-TEST_F(GcTest, InterfaceReferencesAreFoundThroughTheObject) {
+TEST_F(RuntimeGcTest, InterfaceReferencesAreFoundThroughTheObject) {
     struct Source : public virtual gc_interface {};
     struct Impl : public Counted, public virtual Source {};
     struct Holder : public Counted {
@@ -386,7 +386,7 @@ TEST_F(GcTest, InterfaceReferencesAreFoundThroughTheObject) {
     EXPECT_EQ(gc_verify_heap(), "");
 }
 
-TEST(GcClock, MicrosIsMonotonic) {
+TEST(RuntimeGcClock, MicrosIsMonotonic) {
     long long a = gc_micros();
     long long b = gc_micros();
     EXPECT_GT(a, 0);

@@ -56,7 +56,7 @@ inline void allocate_past_sweep_threshold() {
     (void)garbage;
 }
 
-class GcTest : public ::testing::Test {
+class RuntimeGcTest : public ::testing::Test {
 protected:
     void SetUp() override {
         gc_set_stress_mode(false);

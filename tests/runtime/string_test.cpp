@@ -35,7 +35,7 @@ struct ValueCase {
     std::u16string expected;
 };
 
-TEST(StringTest, ConstructorsAndOperations) {
+TEST(RuntimeStringTest, ConstructorsAndOperations) {
     const String hello("hello");
     const ValueCase cases[] = {
         {"float 1", [] { return String(1.0f); }, u"1.0"},
@@ -80,7 +80,7 @@ TEST(StringTest, ConstructorsAndOperations) {
     for (const ValueCase &c : cases) EXPECT_EQ(u16(c.make()), c.expected) << c.what;
 }
 
-TEST(StringTest, ComparisonsAndSearch) {
+TEST(RuntimeStringTest, ComparisonsAndSearch) {
     EXPECT_TRUE(String("abc") == String(u"abc", 3));
     EXPECT_FALSE(String("abc") == String("abd"));
     EXPECT_FALSE(String("abc") == String("ab"));
@@ -96,7 +96,7 @@ TEST(StringTest, ComparisonsAndSearch) {
     EXPECT_EQ(String("abc")[1], u'b');
 }
 
-TEST(StringTest, Split) {
+TEST(RuntimeStringTest, Split) {
     using V = std::vector<std::u16string>;
     EXPECT_EQ(parts(String("a,,b,").Split(",")), (V{u"a", u"", u"b", u""}));
     EXPECT_EQ(parts(String(",a").Split(",")), (V{u"", u"a"}));
@@ -108,7 +108,7 @@ TEST(StringTest, Split) {
     EXPECT_EQ(parts(String("no separator").Split("|")), (V{u"no separator"}));
 }
 
-TEST(StringTest, OperationsThatChangeNothingShareTheRepresentation) {
+TEST(RuntimeStringTest, OperationsThatChangeNothingShareTheRepresentation) {
     const String s = String("hello") + " world";
     EXPECT_TRUE(s.Slice(0, s.Length()).SharesRep(s));
     EXPECT_TRUE((s + String()).SharesRep(s));
@@ -124,7 +124,7 @@ TEST(StringTest, OperationsThatChangeNothingShareTheRepresentation) {
     EXPECT_TRUE(String(u"", 0).SharesRep(String()));
 }
 
-TEST(StringTest, CStringCopies) {
+TEST(RuntimeStringTest, CStringCopies) {
     String s(
         u"A\x20AC"
         u"b",
@@ -151,7 +151,7 @@ struct LoadCase {
     bool invalid;  // prints "Invalid UTF-8!"
 };
 
-TEST(StringTest, LoadDecodesByteExactly) {
+TEST(RuntimeStringTest, LoadDecodesByteExactly) {
     const LoadCase cases[] = {
         {"empty", {}, u"", false},
         {"UTF-8 byte-order mark", {0xEF, 0xBB, 0xBF, 0x41}, u"A", false},
@@ -192,7 +192,7 @@ TEST(StringTest, LoadDecodesByteExactly) {
     }
 }
 
-TEST(StringTest, SaveEncodesByteExactly) {
+TEST(RuntimeStringTest, SaveEncodesByteExactly) {
     struct SaveCase {
         std::u16string text;
         std::vector<unsigned char> bytes;
@@ -216,7 +216,7 @@ TEST(StringTest, SaveEncodesByteExactly) {
     }
 }
 
-TEST(StringTest, FileRoundTripAcrossReadBlocks) {
+TEST(RuntimeStringTest, FileRoundTripAcrossReadBlocks) {
     // 2730 three-byte characters and "ab" encode to exactly two read
     // blocks of 4096 bytes; a trailing "z" makes the file one byte longer.
     for (const char16_t *tail : {u"ab", u"abz"}) {
@@ -239,7 +239,7 @@ TEST(StringTest, FileRoundTripAcrossReadBlocks) {
     std::fclose(f);
 }
 
-TEST(StringTest, RunsOfStrings) {
+TEST(RuntimeStringTest, RunsOfStrings) {
     alignas(String) unsigned char raw[3 * sizeof(String)];
     String *run = reinterpret_cast<String *>(raw);
     t_create(3, run);
