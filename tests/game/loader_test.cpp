@@ -245,3 +245,27 @@ TEST_F(SfxTest, EmptyOrOutOfRangeSlotsStillMoveTheRotation) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LoaderTest, TheRealAssetPackLoadsAtEveryResolution) {
+    if (!UseRealAssets()) GTEST_SKIP() << "no generated data folder in the build";
+    for (auto size : {std::pair<int, int>{640, 480}, {600, 400}, {1280, 720}}) {
+        SCOPED_TRACE(testing::Message() << size.first << "x" << size.second);
+        ASSERT_TRUE(ResizeWindow(size.first, size.second));
+        StartFreshGame();
+        EXPECT_EQ(FinishLoading(), 17);
+        for (int slot : {1, 80, 90, 91, 92, 93, 94, 95, 96, 97, 98, 99}) {
+            c_Image *image = app->images[slot];
+            ASSERT_NE(image, nullptr) << "image slot " << slot;
+            EXPECT_EQ(image->frames.Length(), app->imageInfo[slot * 3 + 2]) << slot;
+        }
+        for (int slot : {1, 2, 95, 98, 99}) {
+            EXPECT_NE(static_cast<c_Sound *>(app->sounds[slot]), nullptr) << "sound " << slot;
+        }
+        c_Image *gfx = app->images[1];
+        EXPECT_EQ(gfx->width, 64 * app->hdLevel);
+    }
+}
+
+}  // namespace

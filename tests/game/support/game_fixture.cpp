@@ -263,10 +263,11 @@ void GameFixture::WriteWav(const std::string &name) {
 }
 
 bool GameFixture::UseRealAssets() {
-    const std::string dir = TESSELON_BINARY_DIR;
-    if (!fs::exists(dir + "/data")) return false;
+    // The working folder keeps its own state file; only data/ is the pack.
+    const fs::path pack = fs::path(TESSELON_BINARY_DIR) / "data";
+    if (!fs::exists(pack)) return false;
     std::error_code ec;
-    fs::remove_all(workDir_, ec);
-    workDir_.clear();
-    return chdir(dir.c_str()) == 0;
+    fs::remove_all(workDir_ + "/data", ec);
+    fs::create_directory_symlink(pack, workDir_ + "/data", ec);
+    return !ec;
 }

@@ -96,7 +96,7 @@ public:
     void WritePng(const std::string &name, int width, int height, unsigned rgba = 0xffffffffu);
     // A short 16-bit mono WAV of silence.
     void WriteWav(const std::string &name);
-    // Works in the build's generated data folder; false when it is missing.
+    // Makes data/ the build's generated asset pack; false when it is missing.
     bool UseRealAssets();
 
     c_MyApp *app = nullptr;
