@@ -264,7 +264,9 @@ TEST_F(SurfaceTest, EmptyDataChunkBeforeTheDataKeepsTheImage) {
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->Width(), 3);
     EXPECT_EQ(s->Height(), 2);
-    EXPECT_EQ(TextureBytes(s->texture, GL_RGBA, 4), (std::vector<unsigned char>{64, 64, 64, 128}));
+    std::vector<unsigned char> expected;
+    for (int i = 0; i < 6; ++i) expected.insert(expected.end(), {64, 64, 64, 128});
+    EXPECT_EQ(TextureBytes(s->texture, GL_RGBA, 24), expected);
 }
 
 TEST_F(SurfaceTest, LoadingAnImageRequestsAFullCollection) {
