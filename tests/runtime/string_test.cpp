@@ -117,9 +117,11 @@ TEST(RuntimeStringTest, OperationsThatChangeNothingShareTheRepresentation) {
     EXPECT_TRUE(s.Replace("xyz", "q").SharesRep(s));
     EXPECT_TRUE(s.Split("|")[0].SharesRep(s));
     String copy = s;
-    copy = copy;  // self-assignment keeps the text
     EXPECT_TRUE(copy.SharesRep(s));
-    EXPECT_EQ(copy, s);
+    String only = String("a") + "b";  // the one holder of its text
+    const String &alias = only;
+    only = alias;  // self-assignment must not release it first
+    EXPECT_EQ(only, String("ab"));
     EXPECT_TRUE(String().SharesRep(String("")));
     EXPECT_TRUE(String(u"", 0).SharesRep(String()));
 }
