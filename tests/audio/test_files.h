@@ -24,7 +24,7 @@ public:
         std::string file = File(name);
         FILE *f = fopen(file.c_str(), "wb");
         if (f) {
-            fwrite(bytes.data(), 1, bytes.size(), f);
+            if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
             fclose(f);
         }
         return file;
