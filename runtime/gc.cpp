@@ -282,6 +282,13 @@ void gc_init1() {
     for (gc_object *list : {&gc_queued_list, &gc_unmarked_list, &gc_marked_list, &gc_free_list}) {
         list->succ = list->pred = list;
     }
+    // The byte counters describe the lists, so they start over with them
+    // (objects made before this call are forgotten, never destroyed).
+    gc_alloced_bytes = 0;
+    gc_marked_bytes = 0;
+    gc_marked_objs = 0;
+    gc_free_bytes = 0;
+    alloced_at_last_sweep = 0;
 }
 
 void gc_init2() {

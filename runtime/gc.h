@@ -168,7 +168,7 @@ void gc_collect();
 // Destroys garbage from the front of gc_free_list until gc_free_bytes has
 // dropped by at least bytes.
 void gc_flush_free(int bytes);
-// Makes the four lists empty.
+// Makes the four lists empty and the byte counters 0 (start-up).
 void gc_init1();
 // Queues the roots (same as gc_mark).
 void gc_init2();
