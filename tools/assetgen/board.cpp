@@ -101,8 +101,9 @@ void Eyes(Painter &p, Vec2 c, float spacing, float r, Vec2 look, float brow) {
         p.Fill(
             Around(pu, r), [&](Vec2 q) { return sdf::Circle(q, pu, r * 0.5f); }, pal::kInk);
         if (brow != 0) {
-            Vec2 a{e.x - side * r * 1.1f, e.y - r * 1.25f - brow};
-            Vec2 b{e.x + side * r * 0.9f, e.y - r * 1.25f + brow};
+            // Angry: the inner end of each brow is the lower one.
+            Vec2 a{e.x - side * r * 1.1f, e.y - r * 1.25f + brow};
+            Vec2 b{e.x + side * r * 0.9f, e.y - r * 1.25f - brow};
             p.Fill(
                 Box{e.x - 2 * r, e.y - 3 * r, e.x + 2 * r, e.y},
                 [&](Vec2 q) { return sdf::Capsule(q, a, b, 1.3f); }, pal::kInk);

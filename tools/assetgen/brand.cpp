@@ -1,5 +1,5 @@
-// The studio mark ("common/RuvoLogo"): four tiles turning about a centre
-// on a dark medal. Abstract and our own.
+// The studio mark ("common/RuvoLogo"): four triangles turning about a
+// centre on a dark medal. Abstract and our own.
 #include "tools/assetgen/brand.h"
 
 #include "tools/assetgen/palette.h"
@@ -23,22 +23,21 @@ void DrawBrandMark(Painter &p, Vec2 c, float r, bool medal) {
             Around(c, r), [&](Vec2 q) { return sdf::Ring(q, c, r * 0.86f, r * 0.018f); },
             pal::kWhite, 0.85f);
     }
-    const float s = r / 110;  // piece geometry is laid out for r = 110
+    // A pinwheel: in each quarter of a square, the half next to the
+    // centre line, turned a quarter for each quarter.
+    const float s = r / 110;  // the pieces are laid out for r = 110
+    const float half = 64 * s, gap = 3.2f * s;
     for (int k = 0; k < 4; ++k) {
         float turn = kPi / 2 * k;
-        std::vector<Vec2> v = {{-6, -6}, {-6, -68}, {58, -6}};
-        for (Vec2 &pt : v) pt = c + Rotate(pt * s, turn);
-        auto piece = [&](Vec2 q) { return sdf::Polygon(q, v) - 5 * s; };
-        Box b = Around(c, 80 * s);
+        std::vector<Vec2> v = {{0, 0}, {0, -half}, {half, -half}};
+        for (Vec2 &pt : v) pt = c + Rotate(pt, turn);
+        auto piece = [&](Vec2 q) { return sdf::Polygon(q, v) + gap; };
+        Box b = Around(c, half + 4 * s);
         style::Shadow(p, b, piece, {1.5f * s, 3 * s}, 3 * s, 0.5f);
-        style::Outlined(p, b, piece, Shade(colours[k], 0.3f), Shade(colours[k], -0.25f), 2.5f * s);
+        style::Outlined(p, b, piece, Shade(colours[k], 0.3f), Shade(colours[k], -0.25f), 2.2f * s);
     }
     p.Fill(
-        Around(c, 12 * s),
-        [&](Vec2 q) {
-            return sdf::RoundBox(q, c, {7 * s, 7 * s}, 2 * s);
-        },
-        pal::kWhite);
+        Around(c, 8 * s), [&](Vec2 q) { return sdf::Circle(q, c, 5 * s); }, pal::kWhite);
 }
 
 ImageSheet BrandSheet() {

@@ -73,7 +73,7 @@ void Button(Painter &p, int frame) {
     }
     Base(p, look.colour, {kHalf, kHalf}, kRadius);
     if (look.blank) return;
-    float size = frame == kStartFrame ? 17.0f : 14.0f;
+    float size = frame == kStartFrame ? 20.0f : 17.0f;
     Vec2 c{kMid.x + (look.pict == Pict::kPlay ? 1.5f : 0), kMid.y - 1};
     p.Fill(
         [&](Vec2 q) {

@@ -38,8 +38,8 @@ void Icon(Painter &p, int frame) {
     p.Fill([](Vec2 q) { return sdf::Circle(q, kIconMid, kDiscRadius); }, Rgb(40, 40, 40), 0.35f);
     p.Fill([](Vec2 q) { return sdf::Ring(q, kIconMid, kDiscRadius - 0.9f, 1.1f); }, white);
     Pict pict = kIconPicts[frame];
-    p.Fill([&](Vec2 q) { return PictSdf(pict, q, kIconMid, 8.2f) - 0.6f; }, Rgb(0, 0, 0), 0.45f);
-    p.Fill([&](Vec2 q) { return PictSdf(pict, q, kIconMid, 8.2f); }, white);
+    p.Fill([&](Vec2 q) { return PictSdf(pict, q, kIconMid, 8.8f) - 0.6f; }, Rgb(0, 0, 0), 0.45f);
+    p.Fill([&](Vec2 q) { return PictSdf(pict, q, kIconMid, 8.8f); }, white);
 }
 
 // Pad pieces: arrows 0-3 (up, right, down, left) and their pressed forms

@@ -42,11 +42,16 @@ float Unit(Pict pict, Vec2 q) {
                                Arc(q, {-0.02f, 0}, 0.56f, 0.065f, 0.75f, 2.39f)));
         case Pict::kSoundOff:
             return Union(Speaker(q - Vec2{-0.14f, 0}),
-                         Union(Capsule(q, {0.25f, -0.2f}, {0.61f, 0.2f}, 0.075f),
-                               Capsule(q, {0.25f, 0.2f}, {0.61f, -0.2f}, 0.075f)));
-        case Pict::kRestart:
-            return Union(Arc(q, {0, 0}, 0.42f, 0.11f, 0.5f, 5.4f),
-                         Triangle(q, {-0.05f, -0.7f}, {0.4f, -0.42f}, {-0.05f, -0.16f}, 0.03f));
+                         Union(Capsule(q, {0.24f, -0.23f}, {0.66f, 0.23f}, 0.085f),
+                               Capsule(q, {0.24f, 0.23f}, {0.66f, -0.23f}, 0.085f)));
+        case Pict::kRestart: {
+            // Open ring, clockwise, with its arrow head at the top-left end.
+            constexpr float kGap = 0.45f, kR = 0.42f;
+            Vec2 end = Polar({0, 0.04f}, kR, -kGap);
+            return Union(Arc(q, {0, 0.04f}, kR, 0.11f, kGap, 2 * kPi - kGap),
+                         Triangle(q, end + Vec2{-0.06f, -0.24f}, end + Vec2{0.26f, 0},
+                                  end + Vec2{-0.06f, 0.24f}, 0.03f));
+        }
         case Pict::kHome: {
             Vec2 roof[3] = {{-0.62f, -0.02f}, {0, -0.58f}, {0.62f, -0.02f}};
             float house = Union(Polygon(q, roof, 3) - 0.04f, Rect(q, -0.42f, -0.1f, 0.42f, 0.52f));

@@ -17,6 +17,9 @@ namespace {
 constexpr double kTau = 6.283185307179586;
 constexpr float kFadeInSeconds = 0.003f;
 constexpr float kFadeOutSeconds = 0.012f;
+// Every tone swells in and dies away over these times, so notes that start
+// or stop in the middle of an effect do not click either.
+constexpr double kToneAttack = 0.004, kToneRelease = 0.008;  // seconds
 
 std::vector<float> Silence(float seconds) {
     return std::vector<float>(size_t(seconds * kSampleRate), 0.0f);
@@ -38,7 +41,9 @@ void Tone(std::vector<float> &out, float start, float length, float f0, float f1
         if (vibratoHz > 0) f *= 1 + vibratoDepth * std::sin(kTau * vibratoHz * t);
         phase += kTau * f / kSampleRate;
         double env = decay > 0 ? std::exp(-t / decay) : 1.0;
-        env *= std::min(1.0, t / 0.002);  // 2 ms onset per tone
+        double left = double(count - 1 - i) / kSampleRate;
+        if (t < kToneAttack) env *= 0.5 - 0.5 * std::cos(kTau / 2 * t / kToneAttack);
+        if (left < kToneRelease) env *= 0.5 - 0.5 * std::cos(kTau / 2 * left / kToneRelease);
         double v = 0;
         int k = 1;
         for (float pa : partials) v += pa * std::sin(phase * k++);
@@ -61,8 +66,9 @@ void Noise(std::vector<float> &out, float start, float length, float amp, float 
     }
 }
 
-// Fades both ends to silence and scales the peak to kPeakLevel.
-std::vector<float> Finish(std::vector<float> s) {
+// Fades both ends to silence and scales the peak to `peak` (a fraction of
+// full scale, at most kPeakLevel).
+std::vector<float> Finish(std::vector<float> s, float level) {
     size_t in = size_t(kFadeInSeconds * kSampleRate), out = size_t(kFadeOutSeconds * kSampleRate);
     for (size_t i = 0; i < s.size(); ++i) {
         double g = 1;
@@ -73,8 +79,9 @@ std::vector<float> Finish(std::vector<float> s) {
     }
     float peak = 0;
     for (float v : s) peak = std::max(peak, std::fabs(v));
+    level = std::min(level, kPeakLevel);
     if (peak > 0)
-        for (float &v : s) v *= kPeakLevel / peak;
+        for (float &v : s) v *= level / peak;
     return s;
 }
 
@@ -84,7 +91,7 @@ std::vector<float> Collect() {
     Tone(s, 0.000f, 0.34f, 1318.5f, 1318.5f, 0.45f, 0.07f, {1.0f, 0.3f, 0.12f});
     Tone(s, 0.065f, 0.27f, 1975.5f, 1975.5f, 0.5f, 0.09f, {1.0f, 0.25f, 0.1f});
     Tone(s, 0.065f, 0.27f, 3951.0f, 3951.0f, 0.08f, 0.05f);
-    return Finish(s);
+    return Finish(s, kPeakLevel);
 }
 
 // The game is ending: three falling steps and a long sagging tone.
@@ -97,30 +104,30 @@ std::vector<float> GameOver() {
     }
     Tone(s, 0.48f, 0.62f, 293.7f, 196.0f, 0.4f, 0.35f, {1.0f, 0.0f, 0.3f, 0.0f, 0.12f}, 6.0f,
          0.012f);
-    return Finish(s);
+    return Finish(s, 0.72f);
 }
 
 // Spare: a rising sweep with a shimmer.
 std::vector<float> Sweep() {
     auto s = Silence(0.42f);
     Tone(s, 0.0f, 0.42f, 330.0f, 1320.0f, 0.4f, 0.25f, {1.0f, 0.35f, 0.1f}, 14.0f, 0.03f);
-    return Finish(s);
+    return Finish(s, 0.6f);
 }
 
 // Button click: a short, bright plip (the menus play it at rates 0.5-1.2).
 std::vector<float> Click() {
     auto s = Silence(0.07f);
     Tone(s, 0.0f, 0.07f, 1500.0f, 1050.0f, 0.6f, 0.014f, {1.0f, 0.2f});
-    Noise(s, 0.0f, 0.01f, 0.12f, 0.002f, 0.5f, 0x5eed0098u);
-    return Finish(s);
+    Noise(s, 0.0f, 0.01f, 0.08f, 0.002f, 0.2f, 0x5eed0098u);
+    return Finish(s, 0.7f);
 }
 
 // Board step: a soft wooden tock.
 std::vector<float> Step() {
     auto s = Silence(0.09f);
     Tone(s, 0.0f, 0.09f, 620.0f, 430.0f, 0.6f, 0.022f, {1.0f, 0.15f, 0.06f});
-    Noise(s, 0.0f, 0.012f, 0.18f, 0.003f, 0.25f, 0x5eed0099u);
-    return Finish(s);
+    Noise(s, 0.0f, 0.012f, 0.12f, 0.003f, 0.12f, 0x5eed0099u);
+    return Finish(s, 0.55f);
 }
 
 void Put16(std::FILE *f, unsigned v) {

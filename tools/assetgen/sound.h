@@ -7,7 +7,8 @@
 namespace assetgen {
 
 constexpr int kSampleRate = 44100;  // Hz
-// Peak level of every effect, as a fraction of full scale (about -2 dB).
+// Highest peak of any effect, as a fraction of full scale (about -2 dB);
+// the frequent ones (step, click) are quieter.
 constexpr float kPeakLevel = 0.78f;
 
 struct SoundEffect {
