@@ -14,8 +14,10 @@
 #ifndef TESSELON_RUNTIME_ARRAY_H
 #define TESSELON_RUNTIME_ARRAY_H
 
+#include <climits>
 #include <cstddef>
 #include <memory>
+#include <new>
 #include <type_traits>
 
 #include "runtime/bbstring.h"
@@ -60,7 +62,9 @@ public:
 
         static void *operator new(std::size_t size, int n) {
             (void)size;
-            return gc_object_alloc(static_cast<int>(HeaderBytes() + sizeof(T) * std::size_t(n)));
+            std::size_t bytes = HeaderBytes() + sizeof(T) * std::size_t(n);
+            if (bytes > static_cast<std::size_t>(INT_MAX) - 8) throw std::bad_alloc();
+            return gc_object_alloc(static_cast<int>(bytes));
         }
         // Only reached when a constructor throws.
         static void operator delete(void *p, int) { gc_object::operator delete(p); }
