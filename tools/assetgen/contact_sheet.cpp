@@ -3,6 +3,7 @@
 #include "tools/assetgen/contact_sheet.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -12,7 +13,7 @@
 namespace assetgen {
 namespace {
 
-constexpr int kSheetWidth = 2200;
+constexpr int kSheetWidth = 2000;
 constexpr int kMargin = 24;
 constexpr int kGap = 6;
 constexpr int kLabelZoom = 2;
@@ -89,17 +90,32 @@ void Stamp(Canvas &dst, const ImageSheet &sheet, const Canvas &render, int level
     }
 }
 
+// Writes text with the game's font sheet as the game's text drawing does:
+// centred on (x, y), advancing 7 and stepping 10 per line at scale 1.
+void MockText(Canvas &dst, const ImageSheet &font, const Canvas &render, int level,
+              const std::string &text, float x, float y, float scale, Color tint) {
+    float advance = 7 * scale;
+    float pen = x - 0.5f * advance * (float(text.size()) - 1);
+    for (unsigned char ch : text) {
+        if (ch > 32 && ch < 160) Stamp(dst, font, render, level, ch - 32, pen, y, scale, tint);
+        pen += advance;
+    }
+}
+
 // A board in play and the title screen as a 640 by 480 window shows them:
 // "-hd" artwork drawn at half scale, as the game's draw list does.
 Canvas MockUps(const std::vector<ImageSheet> &sheets) {
     constexpr int kLevel = 2;
-    Canvas out(2 * 640 + kGap, 480);
+    Canvas out(3 * 640 + 2 * kGap, 480);
     const ImageSheet *gfx = Find(sheets, "gfx");
     const ImageSheet *menu = Find(sheets, "menu");
     const ImageSheet *logo = Find(sheets, "logo");
     const ImageSheet *buttons = Find(sheets, "common/Buttons");
     const ImageSheet *icons = Find(sheets, "common/icons");
-    if (!gfx || !menu || !logo || !buttons || !icons) return out;
+    const ImageSheet *font = Find(sheets, "fonts/editundo");
+    if (!gfx || !menu || !logo || !buttons || !icons || !font) return out;
+    Canvas fontRender = RenderSheet(*font, kLevel);
+    const Color white{1, 1, 1, 1};
     FillRect(out, 0, 0, 640, 480, pal::kBackground);
     Canvas board = RenderSheet(*gfx, kLevel);
     // Cells: a trail behind the player (digits give the steps left), tokens
@@ -117,14 +133,18 @@ Canvas MockUps(const std::vector<ImageSheet> &sheets) {
             if (ch == 'p') base = 11;
             Stamp(out, *gfx, board, kLevel, base, cx, cy, k);
             if (ch == 'w') Stamp(out, *gfx, board, kLevel, 13, cx, cy, k);
-            if (ch == 'T') Stamp(out, *gfx, board, kLevel, 1, cx, cy, k);
+            if (ch == 'T') {
+                Stamp(out, *gfx, board, kLevel, 1, cx, cy, k);
+                MockText(out, *font, fontRender, kLevel, " " + std::to_string(x + 1), cx, cy, 2,
+                         white);
+            }
             if (ch == 'p') Stamp(out, *gfx, board, kLevel, 2, cx, cy, k);
             if (ch == 'c') Stamp(out, *gfx, board, kLevel, 3, cx, cy, k);
         }
     }
     Canvas iconRender = RenderSheet(*icons, kLevel);
     Stamp(out, *icons, iconRender, kLevel, 0, 16, 16, 1);
-    DrawText(out, 320 - 28 * 4, 32 - 10, "00000123", Rgb(100, 255, 100), 2);
+    MockText(out, *font, fontRender, kLevel, "00000123", 320, 32, 2, Rgb(100, 255, 100));
     // Title screen.
     Canvas title(640, 480);
     Canvas back = RenderSheet(*menu, kLevel);
@@ -135,13 +155,84 @@ Canvas MockUps(const std::vector<ImageSheet> &sheets) {
     Canvas buttonRender = RenderSheet(*buttons, kLevel);
     Stamp(title, *buttons, buttonRender, kLevel, 1, 256, 336, 2);
     Stamp(title, *icons, iconRender, kLevel, 4, 32, 240, 2, Rgb(50, 250, 50));
-    DrawText(title, 520, 55, "Top 10", Rgb(255, 200, 100), 1);
-    for (int i = 0; i < 10; ++i) {
-        char line[32];
-        std::snprintf(line, sizeof line, "%11d", 1200 - 97 * i);
-        DrawText(title, 490, 70 + 15 * i, line, Rgb(255, 200, 100), 1);
-    }
+    // Score lists: left-aligned at scale 1.5, one line every 15 pixels.
+    auto list = [&](const std::string &head, float y, Color c, int first) {
+        auto line = [&](const std::string &t, float ly) {
+            MockText(title, *font, fontRender, kLevel, t, 520 + 0.5f * 10.5f * (t.size() - 1), ly,
+                     1.5f, c);
+        };
+        line(head, y);
+        for (int i = 0; i < 10; ++i) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%11d", first - 97 * i);
+            line(text, y + 15 * (i + 1));
+        }
+    };
+    list("Top 10", 60 + 7.5f, Rgb(255, 200, 100), 1200);
+    list("Last 10", 260 + 7.5f, Rgb(200, 255, 100), 900);
     out.Composite(title, 640 + kGap, 0);
+    // Credits box, fully open, over the title screen.
+    const ImageSheet *card = Find(sheets, "common/Testcard_Circle");
+    const ImageSheet *brand = Find(sheets, "common/RuvoLogo");
+    if (!card || !brand) return out;
+    Canvas credits = title;
+    const float s = 640.0f / 12;
+    const int cols = 12, rows = 9;
+    for (int i = 0; i <= cols; ++i) {
+        for (int j = 0; j <= rows; ++j) {
+            int x = int(s * i - s / 2), y = int(s * j - s / 2), z = int(s);
+            bool rim = i == 0 || i == cols || j == 0 || j == rows;
+            FillRect(credits, x, y, z + 1, z + 1, rim ? Rgb(0, 0, 0) : Rgb(255, 255, 255));
+            if (!rim) {
+                int dx = 2, dw = 4;
+                if (j == rows - 1 && i > 3 && i < cols - 2)
+                    dx = -6, dw = (i == cols - 3) ? -4 : -24;
+                FillRect(credits, x + dx, y + 2, z - dw, z - 4, Rgb(128, 128, 128));
+            } else if (!((i == 0 || i == cols) && (j == 0 || j == rows))) {
+                float u = 512.0f / (cols - 2) * (i - 1), v = 512.0f / (rows - 2) * (j - 1);
+                auto T = [](float q) { return std::clamp(int(q), 0, 255); };
+                Color c;
+                if (j == 0) c = Rgb(T(u), T(512 - u), 0);
+                if (i == 0) c = Rgb(0, T(512 - v), T(v));
+                if (i == cols) c = Rgb(T(512 - v), 0, T(v));
+                if (j == rows) {
+                    int g = T((i - 1) * 255.0f / (cols - 2));
+                    c = Rgb(g, g, g);
+                }
+                bool side = i == 0 || i == cols;
+                FillRect(credits, x + (side ? 0 : 8), y + (side ? 8 : 0), z - (side ? 0 : 16),
+                         z - (side ? 16 : 0), c);
+            }
+        }
+    }
+    Canvas cardRender = RenderSheet(*card, kLevel);
+    Stamp(credits, *card, cardRender, kLevel, 0, 320, 240, 1);
+    const char *lines[] = {"A Game by", "somebody", "", "-=-=-", "", "Developed using", "Vantix"};
+    for (int k = -3; k <= 3; ++k) {
+        float f = std::clamp(std::fabs(16.0f * k / 40) - 0.3f, 0.0f, 1.0f);
+        MockText(credits, *font, fontRender, kLevel, lines[k + 3], 320 + 24 - 0.8f * 0.5f * 7 * 8,
+                 240 + 16 * k, 1, Color{1, 1, 1, 1 - f});
+    }
+    Stamp(credits, *logo, logoRender, kLevel, 0, 320, s * (rows - 1), 0.4f);
+    Canvas brandRender = RenderSheet(*brand, kLevel);
+    for (int d = 0; d < 4; ++d) {
+        float X = (d % 2) ? (cols - 1.5f) * s : 1.5f * s,
+              Y = (d / 2) ? (rows - 1.5f) * s : 1.5f * s;
+        for (int y = int(Y - s); y <= int(Y + s); ++y)
+            for (int x = int(X - s); x <= int(X + s); ++x) {
+                float r = std::hypot(x + 0.5f - X, y + 0.5f - Y);
+                if (r < s)
+                    credits.Blend(x, y, r < s - 3 ? Rgb(128, 128, 128) : Rgb(255, 255, 255), 1);
+            }
+        if (d == 2) Stamp(credits, *buttons, buttonRender, kLevel, 12, X, Y, 1);
+        if (d == 3) Stamp(credits, *brand, brandRender, kLevel, 0, X, Y, 0.3f);
+        if (d < 2) {
+            const char *t[3] = {" 640", " 480", " 60"};
+            for (int l = 0; l < 3; ++l)
+                MockText(credits, *font, fontRender, kLevel, t[l], X, Y - 16 + 16 * l, 1, white);
+        }
+    }
+    out.Composite(credits, 2 * (640 + kGap), 0);
     return out;
 }
 
