@@ -121,9 +121,10 @@ gxtkSample *gxtkAudio::LoadSample(String path) {
 }
 
 gxtkSample *gxtkAudio::LoadSample__UNSAFE__(gxtkSample *sample, String path) {
+    BBGlfwGame *host = BBGlfwGame::_glfwGame;
+    if (!host) return nullptr;
     int length = 0, chans = 0, format = 0, hertz = 0;
-    unsigned char *data =
-        BBGlfwGame::_glfwGame->LoadAudioData(path, &length, &chans, &format, &hertz);
+    unsigned char *data = host->LoadAudioData(path, &length, &chans, &format, &hertz);
     if (!data) return nullptr;
     ALuint buffer = 0;
     alGenBuffers(1, &buffer);

@@ -65,6 +65,7 @@ void c_InputDevice::mark() {
 // ---------------------------------------------------------------------------
 
 int c_InputDevice::p_BeginUpdate() {
+    if (!BBGame::_game) return 0;
     for (int j = 0; j < kJoystickCount; ++j) {
         c_JoyState *joy = joysticks[j];
         if (!BBGame::_game->PollJoystick(j, joy->axisX, joy->axisY, joy->axisZ, joy->buttons)) {
@@ -180,7 +181,7 @@ int c_InputDevice::p_MotionEvent(int type, int data, float x, float y, float z) 
 }
 
 int c_InputDevice::p_SetKeyboardEnabled(bool enabled) {
-    BBGame::_game->SetKeyboardEnabled(enabled);
+    if (BBGame::_game) BBGame::_game->SetKeyboardEnabled(enabled);
     return 1;
 }
 
