@@ -97,6 +97,62 @@ TEST_F(ModuleTest, TranslateThenRotateMapsAsLocalCoordinates) {
     EndFrame();
 }
 
+TEST_F(ModuleTest, StateFunctionsReachTheDeviceAtOnce) {
+    BeginFrame();
+    bb_graphics_SetColor(255, 0, 0);
+    bb_graphics_SetAlpha(0.5f);
+    EXPECT_EQ(device->packedColor, 0x7f00007fu);
+    bb_graphics_SetScissor(10.7f, 20.2f, 30.9f, 40.5f);
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    EXPECT_EQ(box[0], 10);
+    EXPECT_EQ(box[1], device->Height() - 60);
+    EXPECT_EQ(box[2], 30);
+    EXPECT_EQ(box[3], 40);
+    EXPECT_EQ(bb_graphics_context->scissorX, 10.7f);
+
+    bb_graphics_SetScissor(0, 0, float(bb_graphics_DeviceWidth()),
+                           float(bb_graphics_DeviceHeight()));
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    bb_graphics_SetAlpha(1);
+    bb_graphics_Cls(0, 0, 0);
+    bb_graphics_DrawRect(0, 0, 3, 1);  // red top row
+    Array<int> pixels(6);
+    bb_graphics_ReadPixels(pixels, 0, 0, 3, 2, 0, 0);  // pitch 0: rows 3 apart
+    EXPECT_EQ(std::uint32_t(pixels[2]), 0xffff0000u);
+    EXPECT_EQ(std::uint32_t(pixels[3]), 0xff000000u);
+    EndFrame();
+}
+
+// Runs a call in a child whose stdin is empty, so a runtime error's
+// debugger prompt ends the process at once, with its report on stderr.
+template <class F>
+void InChild(F call) {
+    std::freopen("/dev/null", "r", stdin);
+    dup2(2, 1);
+    call();
+    std::exit(0);
+}
+
+TEST_F(ModuleTest, CallerMistakesEndWithARuntimeError) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // the GL driver runs threads
+    EXPECT_EXIT(
+        InChild([] { bb_graphics_DrawRect(0, 0, 1, 1); }), testing::ExitedWithCode(255),
+        "Vantix Runtime Error : Rendering operations can only be performed inside OnRender");
+    EXPECT_EXIT(InChild([] {
+                    for (int i = 0; i < 33; ++i) bb_graphics_PushMatrix();
+                }),
+                testing::ExitedWithCode(255), "Vantix Runtime Error : Matrix stack overflow");
+    EXPECT_EXIT(InChild([] { bb_graphics_PopMatrix(); }), testing::ExitedWithCode(255),
+                "Vantix Runtime Error : Matrix stack underflow");
+    EXPECT_EXIT(InChild([] {
+                    for (int i = 0; i < 32; ++i) bb_graphics_PushMatrix();
+                    for (int i = 0; i < 32; ++i) bb_graphics_PopMatrix();
+                }),
+                testing::ExitedWithCode(0), "")
+        << "32 saved matrices fit";
+}
+
 // ---------------------------------------------------------------------------
 // Drawing images
 // ---------------------------------------------------------------------------
@@ -223,13 +279,8 @@ TEST_F(ModuleTest, GrabWrapsToTheLeftEdgeOfTheNextRow) {
     EXPECT_EQ(cells->source->frames.Length(), 1);
 }
 
-// Runs the grab in a child whose stdin is empty, so the runtime error's
-// debugger prompt ends the process at once, and whose report goes to stderr.
 void GrabOutside(c_Image *sheet, int x, int y, int w, int h, int count) {
-    std::freopen("/dev/null", "r", stdin);
-    dup2(2, 1);
-    sheet->p_GrabImage(x, y, w, h, count, 0);
-    std::exit(0);
+    InChild([=] { sheet->p_GrabImage(x, y, w, h, count, 0); });
 }
 
 TEST_F(ModuleTest, GrabOutsideTheSheetIsAFatalError) {
