@@ -43,6 +43,8 @@ namespace {
 // Colour a destroyed block carries in gc_cache: never a live colour, and not
 // the static colour either, so the verifier can tell it from both.
 constexpr int kFreedColour = 2;
+// First size of the list of allocated, not yet constructed blocks.
+constexpr int kPendingInitialCapacity = 16;
 
 void (*root_marker)();
 // gc_alloced_bytes right after the last sweep.
@@ -99,8 +101,21 @@ void destroy_garbage(int target) {
             return;
         }
         unlink(p);
-        delete p;  // ends in gc_object_free, which lowers gc_free_bytes
+        p->pred = nullptr;  // off every list: operator delete takes the collector's path
+        delete p;           // ends in gc_object_free, which lowers gc_free_bytes
     }
+}
+
+// A block of size bytes from gc_cache or the system.
+RAW_HEADER_ACCESS gc_object *take_block(int size) {
+    if (size <= kGcCacheMaxBytes && gc_cache[size >> 3]) {
+        gc_object *p = gc_cache[size >> 3];
+        gc_cache[size >> 3] = p->succ;
+        return p;
+    }
+    auto *p = static_cast<gc_object *>(std::malloc(static_cast<std::size_t>(size)));
+    if (!p) throw std::bad_alloc();
+    return p;
 }
 
 // Moves the first queued object to the marked list and visits it.
@@ -131,57 +146,44 @@ void sweep() {
     alloced_at_last_sweep = gc_alloced_bytes;
 }
 
-}  // namespace
+// Blocks handed out by gc_object_alloc whose gc_object constructor has not
+// run yet, most recent last. Allocations made while the arguments of a
+// constructor are evaluated complete before it, so the list works as a
+// stack and is rarely more than one or two deep.
+struct PendingBlock {
+    gc_object *block;
+    int size;
+};
+PendingBlock *pending;
+int pending_count;
+int pending_capacity;
 
-// ---------------------------------------------------------------------------
-// Objects
-// ---------------------------------------------------------------------------
-
-// Out of line on purpose: the allocator has set the header before the
-// constructor runs, and an opaque constructor keeps the compiler from
-// assuming anything about those fields.
-gc_object::gc_object() {}
-
-void *gc_object::operator new(std::size_t size) {
-    if (size > static_cast<std::size_t>(INT_MAX) - 7) throw std::bad_alloc();
-    return gc_object_alloc(static_cast<int>(size));
-}
-
-void gc_object::operator delete(void *p) {
-    gc_object_free(static_cast<gc_object *>(p));
-}
-
-// The block is raw storage until the caller constructs the object in it, so
-// the header is written without a valid virtual table behind it.
-RAW_HEADER_ACCESS void *gc_object_alloc(int size) {
-    // Every block holds at least the header the allocator writes.
-    if (size < static_cast<int>(sizeof(gc_object))) size = static_cast<int>(sizeof(gc_object));
-    if (size > INT_MAX - 7) throw std::bad_alloc();
-    size = (size + 7) & ~7;
-    int target = gc_free_bytes - size;
-    if (target < 0) target = 0;
-    if (gc_free_bytes > target) destroy_garbage(target);
-
-    gc_object *p = nullptr;
-    if (size <= kGcCacheMaxBytes && gc_cache[size >> 3]) {
-        p = gc_cache[size >> 3];
-        gc_cache[size >> 3] = p->succ;
-    } else {
-        p = static_cast<gc_object *>(std::malloc(static_cast<std::size_t>(size)));
-        if (!p) throw std::bad_alloc();
+void push_pending(gc_object *block, int size) {
+    if (pending_count == pending_capacity) {
+        int capacity = pending_capacity ? 2 * pending_capacity : kPendingInitialCapacity;
+        auto *grown = static_cast<PendingBlock *>(
+            std::realloc(pending, sizeof(PendingBlock) * static_cast<std::size_t>(capacity)));
+        if (!grown) throw std::bad_alloc();
+        pending = grown;
+        pending_capacity = capacity;
     }
-    p->flags = size | gc_markbit;
-    append(p, gc_unmarked_list);
-
-    gc_alloced_bytes = wrap_add(gc_alloced_bytes, size);
-    if (gc_alloced_bytes > gc_max_alloced_bytes) gc_max_alloced_bytes = gc_alloced_bytes;
-    gc_alloced_objs = wrap_add(gc_alloced_objs, 1);
-    return p;
+    pending[pending_count++] = {block, size};
 }
 
-// Called after the destructors have run: the block is raw storage again.
-RAW_HEADER_ACCESS void gc_object_free(gc_object *p) {
-    int size = size_of(p);
+// Removes block from the pending list; its size, or 0 when it is not there.
+int take_pending(const void *block) {
+    for (int i = pending_count - 1; i >= 0; --i) {
+        if (pending[i].block != block) continue;
+        int size = pending[i].size;
+        for (int j = i + 1; j < pending_count; ++j) pending[j - 1] = pending[j];
+        --pending_count;
+        return size;
+    }
+    return 0;
+}
+
+// Returns a block to gc_cache or to the system.
+RAW_HEADER_ACCESS void release_block(gc_object *p, int size) {
     if (size <= kGcCacheMaxBytes) {
         p->flags = size | kFreedColour;
         p->succ = gc_cache[size >> 3];
@@ -190,6 +192,72 @@ RAW_HEADER_ACCESS void gc_object_free(gc_object *p) {
     } else {
         std::free(p);
     }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Objects
+// ---------------------------------------------------------------------------
+
+// The header is written here rather than by the allocator: `new T()` of a
+// class without a constructor of its own zero-fills the whole object,
+// header included, after the storage was allocated and before this runs.
+// An object that was not allocated by gc_object_alloc (a local or static
+// one) gets the static colour and stays outside the collector.
+gc_object::gc_object() {
+    int size = take_pending(this);
+    if (size == 0) {
+        succ = pred = nullptr;
+        flags = kGcStaticColour;
+        return;
+    }
+    flags = size | gc_markbit;
+    append(this, gc_unmarked_list);
+    gc_alloced_bytes = wrap_add(gc_alloced_bytes, size);
+    if (gc_alloced_bytes > gc_max_alloced_bytes) gc_max_alloced_bytes = gc_alloced_bytes;
+    gc_alloced_objs = wrap_add(gc_alloced_objs, 1);
+}
+
+void *gc_object::operator new(std::size_t size) {
+    if (size > static_cast<std::size_t>(INT_MAX) - 7) throw std::bad_alloc();
+    return gc_object_alloc(static_cast<int>(size));
+}
+
+RAW_HEADER_ACCESS void gc_object::operator delete(void *p) {
+    auto *o = static_cast<gc_object *>(p);
+    // The evaluation of the constructor's arguments threw: never constructed.
+    if (int size = take_pending(p)) {
+        release_block(o, size);
+        return;
+    }
+    // A constructor threw after the object joined the unmarked list.
+    if (o->pred) {
+        unlink(o);
+        gc_alloced_bytes = wrap_sub(gc_alloced_bytes, size_of(o));
+        release_block(o, size_of(o));
+        return;
+    }
+    gc_object_free(o);  // the collector destroying garbage
+}
+
+void *gc_object_alloc(int size) {
+    // Every block holds at least the header.
+    if (size < static_cast<int>(sizeof(gc_object))) size = static_cast<int>(sizeof(gc_object));
+    if (size > INT_MAX - 7) throw std::bad_alloc();
+    size = (size + 7) & ~7;
+    int target = gc_free_bytes - size;
+    if (target < 0) target = 0;
+    if (gc_free_bytes > target) destroy_garbage(target);
+
+    gc_object *p = take_block(size);
+    push_pending(p, size);
+    return p;
+}
+
+void gc_object_free(gc_object *p) {
+    int size = size_of(p);
+    release_block(p, size);
     gc_free_bytes = wrap_sub(gc_free_bytes, size);
 }
 
