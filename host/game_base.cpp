@@ -97,8 +97,10 @@ void BBGame::Die(ThrowableObject *) {
     exit(-1);
 }
 
+// The delegate is marked at once, so the whole application graph reachable
+// from it is queued before the collector step runs.
 void BBGame::gc_collect() {
-    gc_mark_q(_delegate);
+    gc_mark_now(_delegate);
     ::gc_collect();
 }
 
