@@ -235,6 +235,20 @@ TEST_F(DrawListTest, AWindowWithNoAreaKeepsTheLastScale) {
     EXPECT_EQ(app->loadStage, 0);
 }
 
+TEST_F(DrawListTest, RenderRateMeasurement) {
+    app->lastRenderMillis = Millis() - 20;
+    app->renderFps = 0;
+    app->renderFpsSmoothed = 60;
+    Render();
+    EXPECT_EQ(app->renderFps, 50);
+    EXPECT_EQ(app->renderFpsSmoothed, 59);
+    EXPECT_EQ(app->lastRenderMillis, Millis());
+    // Same millisecond: the rate stays, the average still moves.
+    Render();
+    EXPECT_EQ(app->renderFps, 50);
+    EXPECT_EQ(app->renderFpsSmoothed, 58);
+}
+
 TEST_F(DrawListTest, TheListIsReplayedUntilTheNextClear) {
     app->p_CLS2D(0, 0, 0, 1);
     app->p_SetCol(0, 0, 255, 1);
