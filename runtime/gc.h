@@ -45,8 +45,9 @@ public:
     gc_object *pred;  // previous on its list
     int flags;        // size in bytes (multiple of 8) | colour in the low two bits
 
-    // The allocator has already linked the block and set its flags; the
-    // constructor leaves them as they are.
+    // Links an object allocated by gc_object_alloc onto gc_unmarked_list,
+    // unmarked, and counts it. An object not made with `new` (a local or a
+    // static) gets the static colour and is never touched by the collector.
     gc_object();
     // A list head: an empty list points to itself both ways.
     constexpr explicit gc_object(gc_list_head_tag) : succ(this), pred(this), flags(0) {}
@@ -100,8 +101,9 @@ extern int gc_markbit;       // colour meaning "unmarked"; flips at every sweep
 // Functions
 // ---------------------------------------------------------------------------
 
-// Raw storage of size bytes (rounded up to 8), already on gc_unmarked_list
-// and unmarked; destroys garbage first to pay for it.
+// Raw storage of size bytes (rounded up to 8, at least the header); destroys
+// garbage first to pay for it. The gc_object constructor run in it puts the
+// object on gc_unmarked_list, unmarked.
 void *gc_object_alloc(int size);
 // Returns a destroyed object's block to gc_cache or free().
 void gc_object_free(gc_object *p);
