@@ -57,6 +57,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     DebugMode = 0;
     app = new c_MyApp();
     gc_set_root_marker(MarkApp);
+    gc_init2();  // the roots' initial marking
     return 0;
 }
 
