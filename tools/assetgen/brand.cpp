@@ -7,6 +7,14 @@
 #include "tools/assetgen/style.h"
 
 namespace assetgen {
+namespace {
+
+// The title menu shows the mark at half size near the bottom-right corner
+// (centred 70 and 40 pixels from the edges): a 78-unit medal stays whole
+// there.
+constexpr float kBrandRadius = 78;
+
+}  // namespace
 
 void DrawBrandMark(Painter &p, Vec2 c, float r, bool medal) {
     const Color colours[4] = {pal::kCyan, pal::kGold, pal::kCoral, pal::kMint};
@@ -46,7 +54,7 @@ ImageSheet BrandSheet() {
     s.frameW = s.frameH = 256;
     s.frames = 1;
     s.columns = 1;
-    s.draw = [](Painter &p, int) { DrawBrandMark(p, {128, 128}, 112, true); };
+    s.draw = [](Painter &p, int) { DrawBrandMark(p, {128, 128}, kBrandRadius, true); };
     return s;
 }
 

@@ -43,7 +43,8 @@ void Icon(Painter &p, int frame) {
 }
 
 // Pad pieces: arrows 0-3 (up, right, down, left) and their pressed forms
-// 4-7, the pad's centre 8, buttons 9-12, the pad's ring 13, blanks 14-15.
+// 4-7, the pad's centre 8, buttons 9-12, the pad's ring 13, a plain key 14
+// and its pressed form 15.
 void Pad(Painter &p, int frame) {
     const Pict arrows[4] = {Pict::kArrowUp, Pict::kArrowRight, Pict::kArrowDown, Pict::kArrowLeft};
     Color white = pal::kWhite;
@@ -63,6 +64,9 @@ void Pad(Painter &p, int frame) {
         p.Fill([&](Vec2 q) { return PictSdf(marks[frame - 9], q, kIconMid, 6); }, white);
     } else if (frame == 13) {
         p.Fill([](Vec2 q) { return sdf::Ring(q, kIconMid, 14, 1.2f); }, white, 0.8f);
+    } else {
+        p.Fill(disc, white, frame == 15 ? 0.55f : 0.25f);
+        p.Fill([&](Vec2 q) { return std::fabs(disc(q) + 0.8f) - 0.8f; }, white, 0.9f);
     }
 }
 
