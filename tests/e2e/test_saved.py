@@ -10,10 +10,9 @@ import unittest
 
 import harness
 
-# Seconds: staged loading plus the title menu's slide-in, and the game-over
-# sequence with the return to the title menu.
-MENU_READY = 2.5
-GAME_OVER = 3.5
+# Seconds between two screenshots that must match for the picture to count
+# as still, and a pause that lets a few updates run.
+STILL_GAP = 0.4
 SETTLE = 1.0
 
 STATE = ".vantixstate"
@@ -101,14 +100,45 @@ def load_messages(game):
     return [line for line in game.output().splitlines() if line.startswith(known)]
 
 
+def wait_still(game, timeout=20.0):
+    """Waits until the picture stops changing (loading done, slides finished)."""
+    previous = [screenshot(game)]
+
+    def still():
+        time.sleep(STILL_GAP)
+        now = screenshot(game)
+        same = now._rgb == previous[0]._rgb
+        previous[0] = now
+        return same
+
+    harness.wait_for(still, timeout, "the picture to settle")
+    return previous[0]
+
+
+def read_state(game):
+    try:
+        with open(game.path(STATE), "rb") as f:
+            return f.read().decode("latin-1")
+    except FileNotFoundError:
+        return None
+
+
+def wait_saved(game, before, timeout=20.0):
+    """Waits until the state file holds something other than before."""
+    return harness.wait_for(lambda: (read_state(game) or before) != before and read_state(game),
+                            timeout, "the state to be saved")
+
+
 def play_and_quit(game):
-    """Starts a game from the title menu and ends it from the pause panel."""
+    """Starts a game from the title menu and ends it from the pause panel;
+    returns the state saved on the way back to the title menu."""
+    before = read_state(game) or ""
     hold_key(game, START_KEY)
-    time.sleep(SETTLE)
+    wait_still(game)
     hold_key(game, "Escape")
-    time.sleep(SETTLE)
+    wait_still(game)
     press(game, *PAUSE_QUIT)
-    time.sleep(GAME_OVER)
+    return wait_saved(game, before)
 
 
 def changed_columns(a, b):
@@ -133,7 +163,7 @@ class SavedStateTest(unittest.TestCase):
         self.addCleanup(game.stop)
         game.wait_window()
         game.activate()
-        time.sleep(MENU_READY)
+        wait_still(game)
         return game
 
     def test_finished_game_survives_close_and_restart(self):
@@ -146,10 +176,7 @@ class SavedStateTest(unittest.TestCase):
 
         game = self.start_with_state(seeded)
         self.assertEqual(load_messages(game), ALL_LOADED)
-        play_and_quit(game)
-        self.assertTrue(os.path.exists(game.path(STATE)), game.output())
-        with open(game.path(STATE), "rb") as f:
-            saved = f.read().decode("ascii")
+        saved = play_and_quit(game)
         close_and_wait(self, game)
 
         # The finished game (score 0) is the newest of the last games; it is
@@ -215,17 +242,16 @@ class SavedStateTest(unittest.TestCase):
             "Settings Checksum Invalid", "Badges Loaded", "Highscore 0 Loaded",
             "Highscore 1 Checksum Invalid", "Highscore 2 Loaded"])
         menu = screenshot(game)
+        before = read_state(game)
         hold_key(game, START_KEY)
-        time.sleep(SETTLE)
+        playing = wait_still(game)
         self.assertTrue(game.running(), game.output())
-        self.assertNotEqual(changed_columns(menu, screenshot(game)), set(),
+        self.assertNotEqual(changed_columns(menu, playing), set(),
                             "no game screen after the start key")
         hold_key(game, "Escape")
-        time.sleep(SETTLE)
+        wait_still(game)
         press(game, *PAUSE_QUIT)
-        time.sleep(GAME_OVER)
-        with open(game.path(STATE), "rb") as f:
-            saved = f.read().decode("ascii")
+        saved = wait_saved(game, before)
         close_and_wait(self, game)
 
         settings, _, got = parse_state(saved)
