@@ -330,9 +330,12 @@ int c_MyApp::p_Game() {
     p_DrawImg(kBoardImage, playerScreenX, playerScreenY, static_cast<float>(kFramePlayer));
 
     // The score figure rolls toward the score.
-    const int rolled = shownScore - (shownScore - score) / kScoreRollDivisor;
-    const long long gap = static_cast<long long>(rolled) - score;
-    shownScore = (gap > -kScoreRollDivisor && gap < kScoreRollDivisor) ? score : rolled;
+    // Wide arithmetic: the two figures may lie any distance apart.
+    const long long shown = shownScore;
+    const long long rolled = shown - (shown - score) / kScoreRollDivisor;
+    const long long gap = rolled - score;
+    shownScore =
+        (gap > -kScoreRollDivisor && gap < kScoreRollDivisor) ? score : static_cast<int>(rolled);
     p_SetCol(100.0f, 255.0f, 100.0f, kScoreAlpha);
     p_SetSize(kScoreTextScale, kScoreTextScale);
     p_Text(jscrw * 0.5f, kScoreY, p_rstr(shownScore, kScoreDigits, String("0")), 1.0f, 1.0f);
