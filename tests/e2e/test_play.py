@@ -43,7 +43,7 @@ def is_start_button(p):  # green body of the title menu's start button
     return p[1] > p[0] + 60 and p[1] > p[2] + 30
 
 
-def is_panel_band(p):  # the pause panel's orange middle band over the dimmed board
+def is_panel_band(p):  # the orange middle band of the pause panel once it has stopped
     return p[0] > 140 and 70 < p[1] < 150 and p[2] < 60
 
 
@@ -61,7 +61,8 @@ def is_highscore_panel(p):  # the blue "New Highscore" panel
 
 START_BUTTON = (256, 300)
 PANEL_BAND = (420, 285)
-YELLOW_BAR = (10, 216)
+# Near the right end of the yellow bar: it is there once the bars are full.
+YELLOW_BAR = (420, 216)
 ORANGE_BAR = (630, 264)
 HIGHSCORE_PANEL = (400, 346)
 PAUSE_BUTTON = (16, 16)
@@ -201,7 +202,6 @@ class PlayTest(unittest.TestCase):
 
             p.press_at(*PAUSE_BUTTON)
             p.wait_pixel(PANEL_BAND, is_panel_band, "the pause panel")
-            time.sleep(0.5)  # fully in
             p.press_at(*QUIT_BUTTON)
             p.wait_pixel(YELLOW_BAR, is_yellow_bar, "the game-over bars", save="game-over")
             p.wait_pixel(START_BUTTON, is_start_button, "the title menu again")
