@@ -58,7 +58,7 @@ inline int wrap_sub(int a, int b) {
     return static_cast<int>(static_cast<unsigned>(a) - static_cast<unsigned>(b));
 }
 
-inline int size_of(const gc_object *p) {
+RAW_HEADER_ACCESS inline int size_of(const gc_object *p) {
     return p->flags & ~7;
 }
 inline bool is_unmarked(const gc_object *p) {
