@@ -8,10 +8,6 @@
 #include "audio/audio.h"
 #include "graphics/graphics.h"
 #include "input/input.h"
-#if __has_include("music/player.h")
-#include "music/player.h"
-#define TESSELON_HAS_MUSIC_PLAYER 1
-#endif
 
 namespace {
 
@@ -75,8 +71,9 @@ c_MyApp::c_MyApp()
       touchY(kTouchSlots),
       sounds(kSoundSlots),
       board(kBoardInts) {
-    // musicPlayer stays null until the music player's class is part of the
-    // build; the game never switches music on (HasMusic is 0).
+#ifdef TESSELON_HAS_MUSIC_PLAYER
+    musicPlayer = (new c_TzPlayer())->m_new();
+#endif
 }
 
 c_MyApp *c_MyApp::m_new() {
@@ -111,6 +108,9 @@ int c_MyApp::p_OnCreate() {
     SetUpdateRate(kRunningUpdateHz);
     deviceWidth = bb_graphics_device->Width();
     deviceHeight = bb_graphics_device->Height();
+#ifdef TESSELON_HAS_MUSIC_PLAYER
+    if (HasMusic == 1) musicPlayer->p_Tz_Init(32, 4, 3, 3, 4);
+#endif
     p_Reload();
     gameMode = kStartGameMode;
     menuSlide = kStartMenuSlide;
@@ -213,6 +213,12 @@ int c_MyApp::p_OnUpdate() {
     if (input->p_KeyHit(kDebugToggleKey) != 0) DebugMode = 1 - DebugMode;
     bb_asyncevent_UpdateAsyncEvents();
     MeasureUpdateRate();
+#ifdef TESSELON_HAS_MUSIC_PLAYER
+    if (HasMusic == 1) {
+        const int sound = settings[kSettingSound];
+        musicPlayer->p_Tz_Alive_U(paused, sound == 1 || sound == 3 ? 1 : 0);
+    }
+#endif
     SampleControls();
     if (loadStage == 0) DispatchScreen();
     if (loadStage > 0) p_Loader();
