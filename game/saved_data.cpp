@@ -1,12 +1,11 @@
 // Saved progress: the settings, the badge flags and the score tables in the
 // one state string the host keeps for the game.
 //
-// The string is 98 decimal integers, each followed by "|", in four kinds of
-// record: 25 settings and their checksum, 8 badge words and their checksum,
-// then one record of 20 scores and a checksum for each of the three score
-// lists. Every checksum is a weighted sum in wrapping 32-bit arithmetic.
-// Loading takes each record whole when its checksum matches and resets it
-// whole when it does not; a record missing from a short string is skipped.
+// The string is 98 decimal integers, each followed by "|", in five records:
+// 25 settings and their checksum, 8 badge words and their checksum, then 20
+// scores and a checksum for each of the three score lists. Every checksum is a weighted sum in
+// wrapping 32-bit arithmetic. Loading takes each record whole when its checksum matches and resets
+// it whole when it does not; a record missing from a short string is skipped.
 #include <cstdint>
 #include <string>
 
