@@ -16,9 +16,12 @@ import harness
 # pitch 64 k, cell (0, 0) centred at (320 - 224 k, 240 - 224 k).
 K = 480.0 / 530.0
 
-# Seconds to hold a key or the mouse button: several updates, well under the
-# half-second key repeat.
-HOLD = "0.1"
+# Seconds to hold a key or the mouse button. The game reads both as held
+# in an update, so a press shorter than a stall of the loop could be missed;
+# a key held this long still stays below the 30-update key repeat, and a
+# held pointer does not step again (it then rests on the player's own cell).
+KEY_HOLD = "0.25"
+POINTER_HOLD = "0.3"
 SCREEN_TIMEOUT = 10.0
 
 # Fields of the state file holding the ten best and ten last scores of game
@@ -107,12 +110,12 @@ class Player:
 
     def key(self, name):
         w = self.game.window
-        harness.run("xdotool", "keydown", "--window", w, name, "sleep", HOLD, "keyup",
+        harness.run("xdotool", "keydown", "--window", w, name, "sleep", KEY_HOLD, "keyup",
                     "--window", w, name)
 
     def press_at(self, x, y):
         harness.run("xdotool", "mousemove", "--window", self.game.window, str(x), str(y),
-                    "mousedown", "1", "sleep", HOLD, "mouseup", "1")
+                    "mousedown", "1", "sleep", POINTER_HOLD, "mouseup", "1")
         # Move away so that a later frame shows what is under the pointer.
         harness.run("xdotool", "mousemove", "--window", self.game.window, "630", "470")
 
