@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "music/player.h"
 #include "tests/game/support/play_helpers.h"
 
 namespace {
@@ -135,7 +136,8 @@ TEST_F(GameOver, SequenceHandsOverAtNinetyAndShrinksOnTheTitleMenu) {
     Update();
     MouseUp(320 - 140, 248 - 64);
     ASSERT_EQ(app->gameEnded, 1);
-    ASSERT_EQ(app->gameOverTimer, 1);  // the quitting update drew nothing, then counted
+    ASSERT_EQ(app->gameOverTimer, 1);      // the quitting update drew nothing, then counted
+    app->musicPlayer->state = kTzPlaying;  // as if a song were on
     int updates = 1;
     while (app->screenMode == kScreenPlaying && updates < 200) {
         Update();
@@ -143,6 +145,7 @@ TEST_F(GameOver, SequenceHandsOverAtNinetyAndShrinksOnTheTitleMenu) {
     }
     EXPECT_EQ(updates, 90);
     EXPECT_EQ(app->screenMode, kScreenReturnToMenu);
+    EXPECT_EQ(app->musicPlayer->state, kTzStopped);  // stopped and reset
     // In the same update the sequence already ran once over the title: 75
     // was drawn and the timer went on down.
     EXPECT_EQ(app->gameOverTimer, 73);
