@@ -134,6 +134,9 @@ class Player:
                 raise AssertionError("the game ended while waiting for %s:\n%s"
                                      % (what, self.game.output()))
             img = self.shot()
+            # While the window is mapped again a capture may come back empty.
+            if where[0] >= img.width or where[1] >= img.height:
+                return None
             return img if test(img.pixel(*where)) else None
 
         img = harness.wait_for(check, timeout, what)
