@@ -21,9 +21,11 @@ constexpr float kRandScale = 1.0f / 16777216.0f;  // 2^-24
 constexpr float kRandTopReach = 0.99f;
 
 // A schedule this many milliseconds ahead of the clock is stale.
-constexpr long long kStaleScheduleMillis = 123456;
+constexpr int kStaleScheduleMillis = 123456;
 // Milliseconds of one row: this over the tempo.
 constexpr double kRowMillisTimesTempo = 8000.0;
+// Largest schedule sum converted exactly through 64 bits.
+constexpr double kScheduleLimit = 4.0e18;
 
 // Reseeding of the arrangement.
 constexpr std::uint32_t kSeedPerSection = 9;
@@ -44,6 +46,16 @@ int TruncToInt(double v) {
     if (v >= 2147483647.0) return INT32_MAX;
     if (v <= -2147483648.0) return INT32_MIN;
     return static_cast<int>(v);
+}
+
+// The schedule one row later: the row length added in floating point and
+// truncated, wrapped to 32 bits like the clock. A tempo that gives no
+// finite row length leaves the schedule where it is.
+int AdvanceSchedule(int schedule, int tempo) {
+    const double next = std::trunc(static_cast<double>(schedule) +
+                                   kRowMillisTimesTempo / static_cast<double>(tempo));
+    if (!std::isfinite(next) || std::fabs(next) > kScheduleLimit) return schedule;
+    return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::int64_t>(next)));
 }
 
 void SetSeed(std::uint32_t seed) {
@@ -81,9 +93,11 @@ String c_TzPlayer::p_Tz_GetChord(int index) {
 }
 
 int c_TzPlayer::p_Tz_MusicPlay() {
+    // Clock differences wrap like the clock, so the schedule keeps working
+    // when the host clock passes 2^31 milliseconds.
     const int now = tz_Now();
-    const bool due =
-        now > nextStepTime || static_cast<long long>(nextStepTime) > now + kStaleScheduleMillis;
+    const bool due = bb_app_MillisecsSince(now, nextStepTime) > 0 ||
+                     bb_app_MillisecsSince(nextStepTime, now) > kStaleScheduleMillis;
     if (!due) return 0;
 
     const int tracks = PlayedTracks();
@@ -115,8 +129,7 @@ int c_TzPlayer::p_Tz_MusicPlay() {
         if (effect == kTzEffectBreak) row = kTzRows - 1;
     }
 
-    nextStepTime = TruncToInt(static_cast<double>(nextStepTime) +
-                              kRowMillisTimesTempo / static_cast<double>(tempo));
+    nextStepTime = AdvanceSchedule(nextStepTime, tempo);
     row = (row + 1) % kTzRows;
     if (row != 0) return 0;
 
