@@ -10,9 +10,10 @@ import unittest
 
 import harness
 
-# Seconds between two screenshots that must match for the picture to count
-# as still, and a pause that lets a few updates run.
+# Seconds between screenshots, and how many in a row must match for the
+# picture to count as still; a pause that lets a few updates run.
 STILL_GAP = 0.4
+STILL_SHOTS = 5
 SETTLE = 1.0
 
 STATE = ".vantixstate"
@@ -32,7 +33,7 @@ SCORE_PANEL_X = 500
 
 # How long a key or button is held: the game reads held state once per
 # update, so a press and release between two updates would go unseen.
-HOLD = 0.15
+HOLD = 0.3
 
 
 def press(game, x, y):
@@ -100,19 +101,22 @@ def load_messages(game):
     return [line for line in game.output().splitlines() if line.startswith(known)]
 
 
-def wait_still(game, timeout=20.0):
-    """Waits until the picture stops changing (loading done, slides finished)."""
-    previous = [screenshot(game)]
+def wait_still(game, timeout=60.0):
+    """Waits until the picture has not changed for STILL_SHOTS screenshots in
+    a row (loading done, slides finished; one long loading step alone does
+    not count as still)."""
+    shots = [screenshot(game)]
 
     def still():
         time.sleep(STILL_GAP)
         now = screenshot(game)
-        same = now._rgb == previous[0]._rgb
-        previous[0] = now
-        return same
+        if now._rgb != shots[-1]._rgb:
+            shots.clear()
+        shots.append(now)
+        return len(shots) >= STILL_SHOTS
 
     harness.wait_for(still, timeout, "the picture to settle")
-    return previous[0]
+    return shots[-1]
 
 
 def read_state(game):
@@ -209,7 +213,7 @@ class SavedStateTest(unittest.TestCase):
         time.sleep(SETTLE)
         self.assertFalse(os.path.exists(game.path(STATE)))  # nothing saved yet
         game.minimize()
-        harness.wait_for(lambda: os.path.exists(game.path(STATE)), 5, "the save on iconify")
+        harness.wait_for(lambda: os.path.exists(game.path(STATE)), 15, "the save on iconify")
         with open(game.path(STATE), "rb") as f:
             saved = f.read().decode("ascii")
         settings = parse_state(saved)[0]
@@ -281,19 +285,19 @@ class SavedStateTest(unittest.TestCase):
 
         self.assertFalse(grey())
         press(game, *BRAND_LOGO)
-        harness.wait_for(grey, 5, "the credits box to open")
+        harness.wait_for(grey, 15, "the credits box to open")
         # A press anywhere closes it.
         time.sleep(SETTLE)
         press(game, 100, 100)
-        harness.wait_for(lambda: not grey(), 5, "the credits box to close")
+        harness.wait_for(lambda: not grey(), 15, "the credits box to close")
         self.assertTrue(game.running(), game.output())
 
         time.sleep(SETTLE)
         press(game, *BRAND_LOGO)
-        harness.wait_for(grey, 5, "the credits box to open again")
+        harness.wait_for(grey, 15, "the credits box to open again")
         time.sleep(SETTLE)
         hold_key(game, "Escape")
-        harness.wait_for(lambda: not grey(), 5, "Escape to close the credits box")
+        harness.wait_for(lambda: not grey(), 15, "Escape to close the credits box")
         self.assertTrue(game.running(), game.output())
         close_and_wait(self, game)
 
