@@ -65,7 +65,7 @@ inline bool is_unmarked(const gc_object *p) {
     return (p->flags & 3) == gc_markbit;
 }
 
-inline void unlink(gc_object *p) {
+RAW_HEADER_ACCESS inline void unlink(gc_object *p) {
     p->pred->succ = p->succ;
     p->succ->pred = p->pred;
 }
