@@ -251,7 +251,7 @@ class Game:
 
     def screenshot(self):
         """The window's pixels as the program rendered them."""
-        data = subprocess.run(["import", "-window", self.window, "ppm:-"],
+        data = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"],
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                               timeout=COMMAND_TIMEOUT, check=True).stdout
         return Image.from_ppm(data)
