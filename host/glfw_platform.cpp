@@ -8,6 +8,7 @@
 
 #include "host/host.h"
 #include "host/platform.h"
+#include "host/window_icon.h"
 
 // ---------------------------------------------------------------------------
 // Constants
@@ -121,6 +122,7 @@ GLFWwindow *OpenGameWindow() {
                          (desktop->height - kWindowHeight) / 2);
     }
     glfwSetWindowTitle(window, kWindowTitle);
+    SetGameWindowIcon(window);
     glfwShowWindow(window);
     glfwMakeContextCurrent(window);
     return window;

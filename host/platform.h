@@ -51,6 +51,7 @@ private:
 };
 
 // The game window as the host opens it: 640 x 480, resizable, titled
-// "Tesselon", centred on the primary monitor's desktop, its GL context made
-// current. Needs glfwInit first; null when the window cannot be opened.
+// "Tesselon", centred on the primary monitor's desktop, with the icons of
+// ./data/icons (see window_icon.h), its GL context made current. Needs
+// glfwInit first; null when the window cannot be opened.
 GLFWwindow *OpenGameWindow();
