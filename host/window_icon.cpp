@@ -38,24 +38,24 @@ void WidenToRgba(const unsigned char *pixels, int count, int depth,
     }
 }
 
-bool LoadIcon(const char *path, IconPixels *icon) {
+}  // namespace
+
+bool LoadWindowIcon(const char *path, int *width, int *height, std::vector<unsigned char> *rgba) {
     FILE *file = std::fopen(path, "rb");
     if (!file) return false;
-    int width = 0, height = 0, depth = 0;
-    unsigned char *pixels = graphics_DecodeImageFile(file, &width, &height, &depth);
+    int w = 0, h = 0, depth = 0;
+    unsigned char *pixels = graphics_DecodeImageFile(file, &w, &h, &depth);
     std::fclose(file);
     if (!pixels) return false;
-    bool ok = width > 0 && height > 0 && depth >= 1 && depth <= kRgba;
+    bool ok = w > 0 && h > 0 && depth >= 1 && depth <= kRgba;
     if (ok) {
-        icon->width = width;
-        icon->height = height;
-        WidenToRgba(pixels, width * height, depth, &icon->rgba);
+        *width = w;
+        *height = h;
+        WidenToRgba(pixels, w * h, depth, rgba);
     }
     std::free(pixels);
     return ok;
 }
-
-}  // namespace
 
 int SetGameWindowIcon(GLFWwindow *window) {
     if (!window) return 0;
@@ -64,7 +64,9 @@ int SetGameWindowIcon(GLFWwindow *window) {
         char path[64];
         std::snprintf(path, sizeof path, kWindowIconPathFormat, size);
         IconPixels icon;
-        if (LoadIcon(path, &icon)) icons.push_back(std::move(icon));
+        if (LoadWindowIcon(path, &icon.width, &icon.height, &icon.rgba)) {
+            icons.push_back(std::move(icon));
+        }
     }
     if (icons.empty()) return 0;
     std::vector<GLFWimage> images;
