@@ -1,6 +1,8 @@
-// Image decoding for LoadImageData. The bytes are read whole, zero-length
-// PNG data chunks are dropped (they carry no pixels, and the decoder
-// mishandles one that comes first), and the rest goes to stb_image.
+// Image decoding for LoadImageData. The bytes are read whole and their PNG
+// chunk layout is checked first: files whose chunks overrun the file are
+// refused, zero-length data chunks are dropped (they carry no pixels, and
+// the decoder mishandles one that comes first), and the rest goes to
+// stb_image.
 #include "graphics/image_decode.h"
 
 #include <cstdint>
@@ -56,21 +58,44 @@ bool WholeChunkAt(std::size_t size, const unsigned char *bytes, std::size_t pos,
     return true;
 }
 
-// A copy of the PNG without its zero-length IDAT chunks, or an empty vector
-// when it has none. Anything after the last whole chunk is kept as it is, so
-// the decoder still sees (and refuses) a truncated file.
-std::vector<unsigned char> WithoutEmptyDataChunks(const unsigned char *bytes, std::size_t size) {
-    bool found = false;
+bool IsEndChunk(const unsigned char *chunk) {
+    return std::memcmp(chunk + 4, "IEND", 4) == 0;
+}
+
+// The chunk layout of a PNG, from the signature up to and including IEND.
+struct ChunkScan {
+    bool whole = false;           // every chunk up to IEND lies within the bytes
+    bool hasEmptyData = false;    // some IDAT chunk has length 0
+    std::size_t endOfChunks = 0;  // position after IEND
+};
+
+// A chunk that declares more bytes than the file holds makes the file
+// undecodable, but the decoder reserves memory for the declared length
+// before it notices: a file of a few hundred bytes could ask for gigabytes.
+// Such files, and files without IEND, are refused here.
+ChunkScan ScanChunks(const unsigned char *bytes, std::size_t size) {
+    ChunkScan scan;
     std::size_t pos = sizeof kPngSignature, next = 0;
     while (WholeChunkAt(size, bytes, pos, &next)) {
-        if (IsEmptyDataChunk(bytes + pos)) found = true;
+        if (IsEmptyDataChunk(bytes + pos)) scan.hasEmptyData = true;
+        bool end = IsEndChunk(bytes + pos);
         pos = next;
+        if (end) {
+            scan.whole = true;
+            scan.endOfChunks = pos;
+            break;
+        }
     }
-    if (!found) return {};
+    return scan;
+}
 
+// A copy of the PNG without its zero-length IDAT chunks; whatever follows
+// IEND is kept as it is.
+std::vector<unsigned char> WithoutEmptyDataChunks(const unsigned char *bytes, std::size_t size,
+                                                  const ChunkScan &scan) {
     std::vector<unsigned char> out(bytes, bytes + sizeof kPngSignature);
-    pos = sizeof kPngSignature;
-    while (WholeChunkAt(size, bytes, pos, &next)) {
+    std::size_t pos = sizeof kPngSignature, next = 0;
+    while (pos < scan.endOfChunks && WholeChunkAt(size, bytes, pos, &next)) {
         if (!IsEmptyDataChunk(bytes + pos)) out.insert(out.end(), bytes + pos, bytes + next);
         pos = next;
     }
@@ -100,9 +125,12 @@ unsigned char *DecodeWithStb(const unsigned char *bytes, std::size_t size, int *
 unsigned char *graphics_DecodeImage(const unsigned char *bytes, std::size_t size, int *width,
                                     int *height, int *depth) {
     if (!bytes || !IsPng(bytes, size)) return nullptr;
-    std::vector<unsigned char> cleaned = WithoutEmptyDataChunks(bytes, size);
-    if (!cleaned.empty())
+    ChunkScan scan = ScanChunks(bytes, size);
+    if (!scan.whole) return nullptr;
+    if (scan.hasEmptyData) {
+        std::vector<unsigned char> cleaned = WithoutEmptyDataChunks(bytes, size, scan);
         return DecodeWithStb(cleaned.data(), cleaned.size(), width, height, depth);
+    }
     return DecodeWithStb(bytes, size, width, height, depth);
 }
 

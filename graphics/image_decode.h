@@ -10,8 +10,9 @@ constexpr std::size_t kImageFileMaxBytes = 128u * 1024u * 1024u;
 
 // Decodes a PNG held in memory at its own component count (1 grey, 2 grey
 // and alpha, 3 RGB, 4 RGBA). Returns malloc'd pixels, rows top first, that
-// the caller frees; null when the bytes are not a decodable PNG or declare
-// more than the decoder's size cap. width, height and depth are written
+// the caller frees; null when the bytes are not a decodable PNG, when a chunk
+// declares more bytes than there are, or when the image declares more than
+// the decoder's size cap. width, height and depth are written
 // only on success.
 unsigned char *graphics_DecodeImage(const unsigned char *bytes, std::size_t size, int *width,
                                     int *height, int *depth);

@@ -1,5 +1,5 @@
 // libFuzzer target: BBGlfwGame::LoadImageData on arbitrary file contents.
-// Each input is written to one scratch file and loaded through the host's
+// Each input is written to a scratch file and loaded through the host's
 // file service, exactly as the game loads its artwork. A decoded image
 // must have a sane size and depth and its whole buffer must be readable.
 #include <unistd.h>
@@ -23,7 +23,6 @@ const std::string &ScratchPath() {
         int fd = mkstemp(tmpl);
         if (fd < 0) std::abort();
         close(fd);
-        std::atexit([] { std::remove(ScratchPath().c_str()); });
         return std::string(tmpl);
     }();
     return path;
@@ -52,6 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         (void)last;
         std::free(pixels);
     }
+    // libFuzzer ends without running exit handlers: leave no file behind.
+    std::remove(path.c_str());
     gc_force_sweep = false;
     return 0;
 }

@@ -67,6 +67,15 @@ std::vector<unsigned char> EmptyDataChunkFirst(std::vector<unsigned char> png) {
     return png;
 }
 
+// The header, then a data chunk declaring 1.5 GB that holds a few bytes.
+std::vector<unsigned char> ChunkOverrun(std::vector<unsigned char> png) {
+    png.resize(kHeadBytes);
+    PutBigEndian32(png, 0x5f000016u);
+    const unsigned char rest[] = {'I', 'D', 'A', 'T', 1, 2, 3, 4, 5, 6, 7, 8};
+    png.insert(png.end(), rest, rest + sizeof rest);
+    return png;
+}
+
 // ---------------------------------------------------------------------------
 // Upload
 // ---------------------------------------------------------------------------
@@ -243,6 +252,9 @@ TEST_F(SurfaceTest, BadFilesLoadAsNothing) {
         {"signature only",
          WriteBytes("signature.png", std::vector<unsigned char>(png.begin(), png.begin() + 8))},
         {"empty data chunk only", WriteBytes("empty-idat.png", onlyEmptyData)},
+        {"chunk longer than the file", WriteBytes("overrun.png", ChunkOverrun(png))},
+        {"no end chunk",
+         WriteBytes("no-iend.png", std::vector<unsigned char>(png.begin(), png.end() - 12))},
         {"text", WriteBytes("text.png", {'h', 'e', 'l', 'l', 'o', '\n'})},
         {"30000 x 30000", WriteBytes("huge.png", WithSize(png, 30000, 30000))},
         {"8193 wide", WriteBytes("wide.png", WithSize(png, 8193, 1))},
