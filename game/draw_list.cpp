@@ -112,9 +112,7 @@ int c_MyApp::p_Oval(float x, float y, float rx, float ry) {
 }
 
 int c_MyApp::p_OnRender() {
-#ifdef TESSELON_HAS_MUSIC_PLAYER
     if (HasMusic == 1) musicPlayer->p_Tz_Alive_R();
-#endif
     int t = bb_app__game ? bb_app__game->Millisecs() : 0;
     if (bb_app_MillisecsSince(t, lastRenderMillis) > 0) {
         int elapsed = bb_app_MillisecsSince(bb_app__game->Millisecs(), lastRenderMillis);

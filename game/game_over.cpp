@@ -71,10 +71,8 @@ int c_MyApp::p_GameOver() {
             // title menu's buttons or start a new game.
             pressConsumed = 1;
             keyLatch = 1;
-#ifdef TESSELON_HAS_MUSIC_PLAYER
             musicPlayer->p_Tz_Stop(1);
             if (HasMusic == 1) musicPlayer->p_Tz_Stop(1);
-#endif
         }
     } else if (screenMode < kScreenPlaying) {
         gameOverTimer -= kTitleCountdown;

@@ -71,9 +71,7 @@ c_MyApp::c_MyApp()
       touchY(kTouchSlots),
       sounds(kSoundSlots),
       board(kBoardInts) {
-#ifdef TESSELON_HAS_MUSIC_PLAYER
     musicPlayer = (new c_TzPlayer())->m_new();
-#endif
 }
 
 c_MyApp *c_MyApp::m_new() {
@@ -83,9 +81,7 @@ c_MyApp *c_MyApp::m_new() {
 
 void c_MyApp::mark() {
     c_App::mark();
-#ifdef TESSELON_HAS_MUSIC_PLAYER
     gc_mark_q(musicPlayer);
-#endif
     gc_mark_q(images);
     gc_mark_q(imageInfo);
     gc_mark_q(badgePopupBadge);
@@ -108,9 +104,7 @@ int c_MyApp::p_OnCreate() {
     SetUpdateRate(kRunningUpdateHz);
     deviceWidth = bb_graphics_device->Width();
     deviceHeight = bb_graphics_device->Height();
-#ifdef TESSELON_HAS_MUSIC_PLAYER
     if (HasMusic == 1) musicPlayer->p_Tz_Init(32, 4, 3, 3, 4);
-#endif
     p_Reload();
     gameMode = kStartGameMode;
     menuSlide = kStartMenuSlide;
@@ -213,12 +207,10 @@ int c_MyApp::p_OnUpdate() {
     if (input->p_KeyHit(kDebugToggleKey) != 0) DebugMode = 1 - DebugMode;
     bb_asyncevent_UpdateAsyncEvents();
     MeasureUpdateRate();
-#ifdef TESSELON_HAS_MUSIC_PLAYER
     if (HasMusic == 1) {
         const int sound = settings[kSettingSound];
         musicPlayer->p_Tz_Alive_U(paused, sound == 1 || sound == 3 ? 1 : 0);
     }
-#endif
     SampleControls();
     if (loadStage == 0) DispatchScreen();
     if (loadStage > 0) p_Loader();

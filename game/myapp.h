@@ -18,15 +18,8 @@
 
 class c_Image;
 class c_Sound;
-class c_TzPlayer;
 
-// The music player joins the game object once its class is part of the
-// build; until then musicPlayer stays null (the game never switches music
-// on: HasMusic is 0).
-#if __has_include("music/player.h")
 #include "music/player.h"
-#define TESSELON_HAS_MUSIC_PLAYER 1
-#endif
 
 // Interface of objects that receive the result of an HTTP request. Nothing
 // in the game issues one; it only contributes its sub-object.
