@@ -108,6 +108,11 @@ def start_game(test, game):
     return game
 
 
+def sanitized():
+    with open(harness.BINARY, "rb") as f:
+        return b"__asan_init" in f.read()
+
+
 def flip_sound(game):
     """The title menu's sound switch: the next save differs from the last."""
     board.Player(game, "state").press_at(*board.SOUND_SWITCH)
@@ -180,6 +185,10 @@ class StateFaultsTest(unittest.TestCase):
                  ("rename:error=EXDEV", "rename")]
         for inject, trace in cases:
             with self.subTest(inject=inject):
+                if trace == "write" and sanitized():
+                    # AddressSanitizer's own probes write to a pipe and abort
+                    # when that fails, so every write cannot fail there.
+                    self.skipTest("failing writes stop the sanitizer runtime itself")
                 game = TracedGame(inject, trace)
                 with open(game.path(STATE), "wb") as f:
                     f.write(old_state())
