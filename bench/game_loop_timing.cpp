@@ -4,11 +4,13 @@
 // the first rendered title menu. Everything else is the program itself: the
 // window, the devices, the asset pack in ./data and the game object.
 //
-//   game_loop_timing SECONDS [title|play]
+//   game_loop_timing SECONDS [title|play|soak]
 //
 // "play" starts a game as soon as the title menu is up (the player then
-// stands still, which the game allows for ever). Prints one line of
-// key=value pairs. Needs DISPLAY.
+// stands still, which the game allows for ever). "soak" leaves the game to
+// whoever drives its window and prints the collector's counters every
+// 10 s ("gc t=... bytes=... max_bytes=... objects=..."). Prints one line of
+// key=value pairs at the end. Needs DISPLAY.
 #include <GLFW/glfw3.h>
 #include <sys/resource.h>
 #include <time.h>
@@ -25,6 +27,7 @@
 #include <vector>
 
 #include "game/myapp.h"
+#include "runtime/gc.h"
 #include "host/app.h"
 #include "host/host.h"
 #include "host/platform.h"
@@ -58,13 +61,24 @@ double ProcessStart() {
     return Monotonic() - (sinceBoot - started);
 }
 
+double Monotonic0() {
+    static const double start = Monotonic();
+    return start;
+}
+
 class TimedHost : public BBVantixGame {
 public:
-    TimedHost(GLFWwindow *window, double seconds, bool play)
-        : BBVantixGame(window), window_(window), seconds_(seconds), play_(play) {}
+    TimedHost(GLFWwindow *window, double seconds, bool play, bool soak)
+        : BBVantixGame(window), window_(window), seconds_(seconds), play_(play), soak_(soak) {}
 
     void UpdateGame() override {
         const double now = Monotonic();
+        if (soak_ && now - lastGcReport_ >= 10.0) {
+            lastGcReport_ = now;
+            std::printf("gc t=%.1f bytes=%d max_bytes=%d objects=%d\n", now - Monotonic0(),
+                        gc_alloced_bytes, gc_max_alloced_bytes, gc_alloced_objs);
+            std::fflush(stdout);
+        }
         if (measuring_) updates_.push_back(now);
         BBVantixGame::UpdateGame();
         c_MyApp *app = static_cast<c_MyApp *>(bb_app__app);
@@ -121,6 +135,8 @@ private:
     GLFWwindow *window_;
     double seconds_;
     bool play_;
+    bool soak_;
+    double lastGcReport_ = 0;
     bool started_ = false;
     bool measuring_ = false;
     double titleAt_ = 0;
@@ -136,8 +152,10 @@ private:
 
 int main(int argc, char **argv) {
     const double processStart = ProcessStart();
+    Monotonic0();
     const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
     const bool play = argc > 2 && std::strcmp(argv[2], "play") == 0;
+    const bool soak = argc > 2 && std::strcmp(argv[2], "soak") == 0;
     if (!glfwInit()) {
         std::puts("glfwInit failed");
         return 1;
@@ -147,7 +165,7 @@ int main(int argc, char **argv) {
         std::puts("glfwOpenWindow failed");
         return 1;
     }
-    TimedHost *host = new TimedHost(window, seconds, play);
+    TimedHost *host = new TimedHost(window, seconds, play, soak);
     bb_std_main(0, nullptr);
     if (host->Delegate()) host->Run();
     host->Report(processStart);
