@@ -12,8 +12,15 @@ ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
 UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export ALSOFT_CONF ASAN_OPTIONS UBSAN_OPTIONS
 
+# Every folder runs even when an earlier one fails, so one run shows all
+# failures.
+status=0
 for dir in "$@"; do
   echo "== tests in $dir"
-  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 900
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 900 || status=1
 done
+if [ "$status" -ne 0 ]; then
+  echo "Some tests failed." >&2
+  exit 1
+fi
 echo "All tests passed."
