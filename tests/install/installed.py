@@ -37,12 +37,36 @@ def icon_path(size):
     return "share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, APP_ID)
 
 
-# How long a key or button is held: the game reads held state once per
-# update, so a press and release between two updates would go unseen.
-HOLD = 0.15
-STILL_GAP = 0.4
-# The pause panel's quit button, in window pixels at 640 by 480.
-PAUSE_QUIT = (180, 184)
+# How long a key is held: the game reads held state once per update, so a
+# press shorter than a stall of its loop could be missed.
+KEY_HOLD = 0.25
+# Seconds to wait for a screen, and for one input to show its effect
+# before it is sent again (a busy display may drop one).
+SCREEN_TIMEOUT = 60.0
+RETRY_AFTER = 5.0
+
+# Places and colours in the window at 640 by 480 (window and virtual pixels
+# agree): the title menu's start button, the player's face on the start
+# cell (4, 4) of the board and on the cell right of it, the pause panel's
+# middle band.
+START_BUTTON = (256, 300)
+BOARD_SCALE = 480.0 / 530.0
+START_CELL = (int(round(320 + 32 * BOARD_SCALE)), int(round(240 + 32 * BOARD_SCALE)))
+RIGHT_OF_START = (int(round(320 + 96 * BOARD_SCALE)), START_CELL[1])
+PLAYER = (98, 201, 241)
+PANEL_BAND = (420, 285)
+
+
+def is_start_button(p):  # green body
+    return p[1] > p[0] + 60 and p[1] > p[2] + 30
+
+
+def is_player(p):
+    return all(abs(a - b) <= 16 for a, b in zip(p, PLAYER))
+
+
+def is_panel_band(p):  # orange, once the panel has stopped
+    return p[0] > 140 and 70 < p[1] < 150 and p[2] < 60
 
 
 def temp_dir(test, prefix):
@@ -138,28 +162,31 @@ def screenshot(game):
     return harness.Image.from_ppm(data)
 
 
-def wait_still(game, timeout=30.0):
-    """Waits until the picture stops changing (loading done, slides finished)."""
-    previous = [screenshot(game)]
+def shows(game, where, test):
+    return test(screenshot(game).pixel(*where))
 
-    def still():
-        time.sleep(STILL_GAP)
-        now = screenshot(game)
-        same = now._rgb == previous[0]._rgb
-        previous[0] = now
-        return same
 
-    harness.wait_for(still, timeout, "the picture to settle")
+def wait_screen(game, where, test, what, timeout=SCREEN_TIMEOUT):
+    harness.wait_for(lambda: shows(game, where, test), timeout, what)
+
+
+def act_until(game, action, where, test, what):
+    """Runs action until the pixel at where passes test; the action is sent
+    again when its effect has not shown after RETRY_AFTER seconds."""
+    deadline = time.monotonic() + SCREEN_TIMEOUT
+    while True:
+        action()
+        try:
+            wait_screen(game, where, test, what, timeout=RETRY_AFTER)
+            return
+        except AssertionError:
+            if time.monotonic() > deadline:
+                raise
 
 
 def hold_key(game, key):
-    harness.run("xdotool", "keydown", "--window", game.window, key, "sleep", str(HOLD),
+    harness.run("xdotool", "keydown", "--window", game.window, key, "sleep", str(KEY_HOLD),
                 "keyup", "--window", game.window, key)
-
-
-def press(game, x, y):
-    harness.run("xdotool", "mousemove", "--window", game.window, str(x), str(y),
-                "mousedown", "1", "sleep", str(HOLD), "mouseup", "1")
 
 
 def read_file(path):
@@ -170,18 +197,25 @@ def read_file(path):
         return None
 
 
-def finish_a_game(game, state_path, timeout=30.0):
-    """From the title menu: starts a game, ends it from the pause panel, and
-    waits until the state saved on the way back to the title menu is in
-    state_path; returns it."""
+def finish_a_game(game, state_path):
+    """From the title menu: starts a game, ends it with the pause panel's quit
+    choice, and waits until the state saved on the way back to the title
+    menu is in state_path; returns it. Only keys are used: they are sent to
+    the window itself, so another window on the display cannot take them."""
     before = read_file(state_path)
+    act_until(game, lambda: hold_key(game, "Return"), START_CELL, is_player, "the game")
+    # One step right, so that the cell to the left is trail.
+    act_until(game, lambda: hold_key(game, "Right"), RIGHT_OF_START, is_player, "a step")
+    act_until(game, lambda: hold_key(game, "Escape"), PANEL_BAND, is_panel_band,
+              "the pause panel")
+    # Left, towards the trail, moves the panel's choice from resume to quit
+    # (towards a free cell the player would step); Return takes it.
+    hold_key(game, "Left")
+    time.sleep(KEY_HOLD)
     hold_key(game, "Return")
-    wait_still(game)
-    hold_key(game, "Escape")
-    wait_still(game)
-    press(game, *PAUSE_QUIT)
+    wait_screen(game, START_BUTTON, is_start_button, "the title menu after the game")
     return harness.wait_for(lambda: read_file(state_path) not in (None, before) and
-                            read_file(state_path), timeout, "the state to be saved")
+                            read_file(state_path), SCREEN_TIMEOUT, "the state to be saved")
 
 
 def load_messages(game):
@@ -196,7 +230,7 @@ def start_game(test, launcher, cwd, env):
     test.addCleanup(game.stop)
     game.wait_window()
     game.activate()
-    wait_still(game)
+    wait_screen(game, START_BUTTON, is_start_button, "the title menu")
     return game
 
 
