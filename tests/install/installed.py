@@ -43,7 +43,7 @@ KEY_HOLD = 0.25
 # Seconds to wait for a screen, and for one input to show its effect
 # before it is sent again (a busy display may drop one).
 SCREEN_TIMEOUT = 60.0
-RETRY_AFTER = 5.0
+RETRY_AFTER = 15.0
 
 # Places and colours in the window at 640 by 480 (window and virtual pixels
 # agree): the title menu's start button, the player's face on the start
@@ -167,7 +167,17 @@ def shows(game, where, test):
 
 
 def wait_screen(game, where, test, what, timeout=SCREEN_TIMEOUT):
-    harness.wait_for(lambda: shows(game, where, test), timeout, what)
+    """Waits for the pixel at where to pass test. With TESSELON_DEBUG_SHOTS
+    naming a folder, a screenshot of a screen that did not come is kept
+    there."""
+    try:
+        harness.wait_for(lambda: shows(game, where, test), timeout, what)
+    except AssertionError:
+        if os.environ.get("TESSELON_DEBUG_SHOTS"):
+            subprocess.run(["import", "-window", game.window,
+                            os.path.join(os.environ["TESSELON_DEBUG_SHOTS"],
+                                         "%s-%d.png" % (what.replace(" ", "-"), time.time()))])
+        raise
 
 
 def act_until(game, action, where, test, what):
@@ -213,7 +223,6 @@ def finish_a_game(game, state_path):
     hold_key(game, "Left")
     time.sleep(KEY_HOLD)
     hold_key(game, "Return")
-    wait_screen(game, START_BUTTON, is_start_button, "the title menu after the game")
     return harness.wait_for(lambda: read_file(state_path) not in (None, before) and
                             read_file(state_path), SCREEN_TIMEOUT, "the state to be saved")
 
