@@ -81,6 +81,8 @@ def main():
 
     game = harness.Game(args=command[1:])
     samples = []
+    sizes = []  # the window size asked for at each sample
+    current = (640, 480)
     actions = 0
     resizes = 0
     quits = 0
@@ -101,11 +103,13 @@ def main():
                 break
             if now >= next_sample:
                 samples.append((now - t0, rss_kib(game.process.pid)))
+                sizes.append(current)
                 next_sample += 10
             try:
                 if now >= next_resize:
                     w, h = rnd.choice(SIZES)
                     game.resize(w, h)
+                    current = (w, h)
                     resizes += 1
                     next_resize += 60
                 elif now >= next_quit:
@@ -155,6 +159,18 @@ def main():
     if settled:
         print("\nafter the first minute: min %d KiB, max %d KiB, slope %.1f KiB/min" % (
             min(p[1] for p in settled), max(p[1] for p in settled), slope_per_minute(settled)))
+    # Resident memory follows the window size (artwork level, window
+    # buffers): compare samples taken at the same size early and late.
+    by_size = {}
+    for (t, kib), size in zip(samples, sizes):
+        if t >= 60:
+            by_size.setdefault(size, []).append((t, kib))
+    if by_size:
+        print("by window size (first and last sample after the first minute):")
+        for size, points in sorted(by_size.items()):
+            print("  %dx%d: %d samples, %d KiB at %.0f s, %d KiB at %.0f s" % (
+                size[0], size[1], len(points), points[0][1], points[0][0], points[-1][1],
+                points[-1][0]))
     gc = [dict(re.findall(r"(\w+)=([-0-9.]+)", l)) for l in output.splitlines()
           if l.startswith("gc ")]
     if gc:
