@@ -3,8 +3,8 @@
 #
 # Builds one GoogleTest executable linked against every subsystem and
 # registers its tests with CTest. Labels: "unit" runs anywhere, "display"
-# needs an X display (DISPLAY set by scripts/with-display.sh), "e2e" drives
-# the real binary.
+# needs an X display (DISPLAY set by scripts/with-display.sh; such tests take
+# turns on it), "e2e" drives the real binary.
 function(tesselon_add_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LABELS;LIBS" ${ARGN})
   if(NOT TESSELON_TESTS)
@@ -19,8 +19,14 @@ function(tesselon_add_test)
   target_compile_definitions(${T_NAME} PRIVATE
     TESSELON_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TESSELON_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  # Display tests open windows, which take the focus and may be minimised;
+  # they take turns with each other and with the end-to-end tests.
+  set(lock "")
+  if("display" IN_LIST T_LABELS)
+    set(lock RESOURCE_LOCK x-display)
+  endif()
   gtest_discover_tests(${T_NAME}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES LABELS "${T_LABELS}"
+    PROPERTIES LABELS "${T_LABELS}" ${lock}
     DISCOVERY_TIMEOUT 60)
 endfunction()
