@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -36,12 +37,28 @@ const mode_t kNewFileMode = 0666;
 // The real file operations
 // ---------------------------------------------------------------------------
 
-// The mode a fresh file would get from fopen: 0666 less the umask. umask can
-// only be read by setting it; the program has one thread.
+// The process's umask, read from /proc without changing it: setting it to
+// read it back would open a window in which files made by the sound and GL
+// drivers' threads get the wrong permissions. Without /proc the common 022.
+mode_t CurrentUmask() {
+    mode_t mask = 022;
+    if (FILE *status = std::fopen("/proc/self/status", "r")) {
+        char line[128];
+        while (std::fgets(line, sizeof line, status)) {
+            unsigned value = 0;
+            if (std::sscanf(line, "Umask: %o", &value) == 1) {
+                mask = static_cast<mode_t>(value & 0777);
+                break;
+            }
+        }
+        std::fclose(status);
+    }
+    return mask;
+}
+
+// The mode a fresh file would get from fopen: 0666 less the umask.
 mode_t NewFileMode() {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return kNewFileMode & ~mask;
+    return kNewFileMode & ~CurrentUmask();
 }
 
 FILE *SystemOpenTemp(char *path_template) {

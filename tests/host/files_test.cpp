@@ -181,13 +181,20 @@ TEST_F(FilesTest, SaveStateWritesEachUnitAsOneToThreeUtf8Bytes) {
     }
 }
 
-TEST_F(FilesTest, ANewStateFileGetsTheUsualPermissions) {
-    const mode_t mask = umask(022);
-    ASSERT_EQ(host->SaveState(String("abc")), kSaveOk);
-    struct stat info;
-    ASSERT_EQ(stat(kStateFileName, &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0644u);
-    umask(mask);
+TEST_F(FilesTest, ANewStateFileGetsThePermissionsTheUmaskAllows) {
+    const struct {
+        mode_t umask;
+        mode_t mode;
+    } cases[] = {{022, 0644}, {077, 0600}, {002, 0664}};
+    const mode_t saved = umask(022);
+    for (const auto &c : cases) {
+        umask(c.umask);
+        ASSERT_EQ(host->SaveState(String("abc")), kSaveOk);
+        struct stat info;
+        ASSERT_EQ(stat(kStateFileName, &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, c.mode) << "umask " << std::oct << c.umask;
+    }
+    umask(saved);
 }
 
 TEST_F(FilesTest, StateFilesDecodeByTheirByteOrderMarkOrAsUtf8) {
