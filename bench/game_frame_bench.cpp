@@ -8,42 +8,16 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "bench/alloc_counter.h"
 #include "game/myapp.h"
 #include "graphics/graphics.h"
 #include "host/app.h"
 #include "host/host.h"
 #include "host/platform.h"
-
-// ---------------------------------------------------------------------------
-// Allocation counting: every malloc, calloc and realloc of the process
-// (operator new and the collector's large blocks come through malloc).
-// ---------------------------------------------------------------------------
-
-extern "C" void *__libc_malloc(size_t size);
-extern "C" void *__libc_calloc(size_t n, size_t size);
-extern "C" void *__libc_realloc(void *p, size_t size);
-
-namespace {
-std::atomic<long> gAllocations{0};
-}
-
-extern "C" void *malloc(size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_malloc(size);
-}
-extern "C" void *calloc(size_t n, size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_calloc(n, size);
-}
-extern "C" void *realloc(void *p, size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_realloc(p, size);
-}
 
 // ---------------------------------------------------------------------------
 // The game, started once
@@ -113,14 +87,14 @@ void RunUpdates(benchmark::State &state, Game &g) {
         g.clock->now += kUpdateSeconds;
         g.host->UpdateGame();
     }
-    const long allocsBefore = gAllocations.load();
+    const long allocsBefore = bench_AllocationCount();
     const int objsBefore = gc_alloced_objs;
     for (auto _ : state) {
         g.clock->now += kUpdateSeconds;
         g.host->UpdateGame();
     }
     state.counters["mallocs_per_update"] =
-        benchmark::Counter(static_cast<double>(gAllocations.load() - allocsBefore),
+        benchmark::Counter(static_cast<double>(bench_AllocationCount() - allocsBefore),
                            benchmark::Counter::kAvgIterations);
     state.counters["gc_objects_per_update"] = benchmark::Counter(
         static_cast<double>(gc_alloced_objs - objsBefore), benchmark::Counter::kAvgIterations);

@@ -10,36 +10,15 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <string>
 
+#include "bench/alloc_counter.h"
 #include "game/myapp.h"
 #include "host/app.h"
 #include "host/host.h"
 #include "host/platform.h"
-
-extern "C" void *__libc_malloc(size_t size);
-extern "C" void *__libc_calloc(size_t n, size_t size);
-extern "C" void *__libc_realloc(void *p, size_t size);
-
-namespace {
-std::atomic<long> gAllocations{0};
-}
-
-extern "C" void *malloc(size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_malloc(size);
-}
-extern "C" void *calloc(size_t n, size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_calloc(n, size);
-}
-extern "C" void *realloc(void *p, size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_realloc(p, size);
-}
 
 namespace {
 
@@ -143,15 +122,14 @@ Screen ScreenNamed(const std::string &name) {
     }
     // Game over: the sequence of a game that has just ended, held at its
     // middle so that it never hands over to the title menu.
-    return {[](c_MyApp *app) {
-                if (app->screenMode != kScreenPlaying) StartGame(app);
-                app->paused = 0;
-                app->gameEnded = 1;
-                app->gameOverTimer = 30;
-            },
-            [](c_MyApp *app) {
-                return app->screenMode != kScreenPlaying || app->gameOverTimer > 60;
-            }};
+    return {
+        [](c_MyApp *app) {
+            if (app->screenMode != kScreenPlaying) StartGame(app);
+            app->paused = 0;
+            app->gameEnded = 1;
+            app->gameOverTimer = 30;
+        },
+        [](c_MyApp *app) { return app->screenMode != kScreenPlaying || app->gameOverTimer > 60; }};
 }
 
 void Enter(Game &g, const Screen &s) {
@@ -172,10 +150,10 @@ void BM_Update(benchmark::State &state, const std::string &name) {
     long allocs = 0;
     long objects = 0;
     for (auto _ : state) {
-        const long a = gAllocations.load();
+        const long a = bench_AllocationCount();
         const int o = gc_alloced_objs;
         g.Update();
-        allocs += gAllocations.load() - a;
+        allocs += bench_AllocationCount() - a;
         objects += gc_alloced_objs - o;
         if (s.left(g.app)) {
             state.PauseTiming();
@@ -210,9 +188,9 @@ void BM_UpdateLoading(benchmark::State &state) {
     g.app->p_Reload();
     long allocs = 0;
     for (auto _ : state) {
-        const long a = gAllocations.load();
+        const long a = bench_AllocationCount();
         g.Update();
-        allocs += gAllocations.load() - a;
+        allocs += bench_AllocationCount() - a;
         if (g.app->loadStage <= 0) {
             state.PauseTiming();
             g.app->p_Reload();
@@ -237,15 +215,35 @@ void BM_RenderLoading(benchmark::State &state) {
 
 BENCHMARK(BM_UpdateLoading)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_RenderLoading)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(BM_Update, title, std::string("title"))->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(BM_Render, title, std::string("title"))->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(BM_Update, credits, std::string("credits"))->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(BM_Render, credits, std::string("credits"))->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(BM_Update, play, std::string("play"))->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(BM_Render, play, std::string("play"))->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(BM_Update, pause, std::string("pause"))->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(BM_Render, pause, std::string("pause"))->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(BM_Update, game_over, std::string("game_over"))->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(BM_Render, game_over, std::string("game_over"))->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_Update, title, std::string("title"))
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_Render, title, std::string("title"))
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_Update, credits, std::string("credits"))
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_Render, credits, std::string("credits"))
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_Update, play, std::string("play"))
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_Render, play, std::string("play"))
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_Update, pause, std::string("pause"))
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_Render, pause, std::string("pause"))
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_Update, game_over, std::string("game_over"))
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_Render, game_over, std::string("game_over"))
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
 
 BENCHMARK_MAIN();
