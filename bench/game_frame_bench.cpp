@@ -13,85 +13,27 @@
 #include <string>
 
 #include "bench/alloc_counter.h"
+#include "bench/game_session.h"
 #include "game/myapp.h"
 #include "graphics/graphics.h"
 #include "host/app.h"
 #include "host/host.h"
 #include "host/platform.h"
 
-// ---------------------------------------------------------------------------
-// The game, started once
-// ---------------------------------------------------------------------------
-
 namespace {
 
-constexpr double kUpdateSeconds = 1.0 / 60.0;
 constexpr int kFullDrawList = 2499;
-
-class ManualClock : public GlfwPlatform {
-public:
-    explicit ManualClock(GLFWwindow *window) : GlfwPlatform(window) {}
-    double Now() override { return now; }
-    double now = 1.0;
-};
-
-class BenchHost : public BBVantixGame {
-public:
-    BenchHost(GLFWwindow *window, HostPlatform *platform) : BBVantixGame(window, platform) {}
-    void MarkStarted() { _started = true; }
-};
-
-struct Game {
-    GLFWwindow *window = nullptr;
-    ManualClock *clock = nullptr;
-    BenchHost *host = nullptr;
-    c_MyApp *app = nullptr;
-    std::string error;
-};
-
-Game &TheGame() {
-    static Game game = [] {
-        Game g;
-        namespace fs = std::filesystem;
-        const fs::path pack = fs::path(TESSELON_BINARY_DIR) / "data";
-        char tmpl[] = "/tmp/tesselon-bench-XXXXXX";
-        if (!fs::exists(pack) || !mkdtemp(tmpl) || chdir(tmpl) != 0) {
-            g.error = "no asset pack in the build folder";
-            return g;
-        }
-        std::error_code ec;
-        fs::create_directory_symlink(pack, "data", ec);
-        if (!glfwInit() || !(g.window = OpenGameWindow())) {
-            g.error = "no window (run under scripts/with-display.sh)";
-            return g;
-        }
-        g.clock = new ManualClock(g.window);
-        g.host = new BenchHost(g.window, g.clock);
-        bb_std_main(0, nullptr);
-        g.host->StartGame();
-        g.app = static_cast<c_MyApp *>(bb_app__app);
-        g.host->RenderGame();
-        for (int i = 0; i < 100 && g.app->loadStage > 0; ++i) {
-            g.clock->now += kUpdateSeconds;
-            g.host->UpdateGame();
-        }
-        return g;
-    }();
-    return game;
-}
 
 // One host update (input begin, p_OnUpdate, input end, collector step) per
 // iteration, the clock moved by one update period.
-void RunUpdates(benchmark::State &state, Game &g) {
+void RunUpdates(benchmark::State &state, BenchGame &g) {
     for (int i = 0; i < 120; ++i) {  // settle into the steady state
-        g.clock->now += kUpdateSeconds;
-        g.host->UpdateGame();
+        g.Update();
     }
     const long allocsBefore = bench_AllocationCount();
     const int objsBefore = gc_alloced_objs;
     for (auto _ : state) {
-        g.clock->now += kUpdateSeconds;
-        g.host->UpdateGame();
+        g.Update();
     }
     state.counters["mallocs_per_update"] =
         benchmark::Counter(static_cast<double>(bench_AllocationCount() - allocsBefore),
@@ -102,7 +44,7 @@ void RunUpdates(benchmark::State &state, Game &g) {
 }
 
 void BM_UpdateTitleMenu(benchmark::State &state) {
-    Game &g = TheGame();
+    BenchGame &g = bench_TheGame();
     if (!g.error.empty()) return state.SkipWithError(g.error.c_str());
     g.app->screenMode = kScreenMenu;
     DebugMode = 0;
@@ -110,7 +52,7 @@ void BM_UpdateTitleMenu(benchmark::State &state) {
 }
 
 void BM_UpdateTitleMenuWithDebugOverlay(benchmark::State &state) {
-    Game &g = TheGame();
+    BenchGame &g = bench_TheGame();
     if (!g.error.empty()) return state.SkipWithError(g.error.c_str());
     g.app->screenMode = kScreenMenu;
     DebugMode = 1;
@@ -120,7 +62,7 @@ void BM_UpdateTitleMenuWithDebugOverlay(benchmark::State &state) {
 
 // The frame driver alone: a screen mode without a screen.
 void BM_UpdateFrameDriverOnly(benchmark::State &state) {
-    Game &g = TheGame();
+    BenchGame &g = bench_TheGame();
     if (!g.error.empty()) return state.SkipWithError(g.error.c_str());
     g.app->screenMode = kScreenNone;
     DebugMode = 0;
@@ -151,7 +93,7 @@ void FillDrawList(c_MyApp *app) {
 
 // The whole frame: BeginRender, p_OnRender, EndRender with the buffer swap.
 void BM_RenderFullDrawList(benchmark::State &state) {
-    Game &g = TheGame();
+    BenchGame &g = bench_TheGame();
     if (!g.error.empty()) return state.SkipWithError(g.error.c_str());
     FillDrawList(g.app);
     int calls = 0;
@@ -165,7 +107,7 @@ void BM_RenderFullDrawList(benchmark::State &state) {
 
 // p_OnRender alone (the replay and its draw calls), without the swap.
 void BM_OnRenderFullDrawList(benchmark::State &state) {
-    Game &g = TheGame();
+    BenchGame &g = bench_TheGame();
     if (!g.error.empty()) return state.SkipWithError(g.error.c_str());
     FillDrawList(g.app);
     gxtkGraphics *device = bb_graphics_device;

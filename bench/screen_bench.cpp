@@ -15,70 +15,13 @@
 #include <string>
 
 #include "bench/alloc_counter.h"
+#include "bench/game_session.h"
 #include "game/myapp.h"
 #include "host/app.h"
 #include "host/host.h"
 #include "host/platform.h"
 
 namespace {
-
-constexpr double kUpdateSeconds = 1.0 / 60.0;
-
-class ManualClock : public GlfwPlatform {
-public:
-    explicit ManualClock(GLFWwindow *window) : GlfwPlatform(window) {}
-    double Now() override { return now; }
-    double now = 1.0;
-};
-
-class BenchHost : public BBVantixGame {
-public:
-    BenchHost(GLFWwindow *window, HostPlatform *platform) : BBVantixGame(window, platform) {}
-};
-
-struct Game {
-    GLFWwindow *window = nullptr;
-    ManualClock *clock = nullptr;
-    BenchHost *host = nullptr;
-    c_MyApp *app = nullptr;
-    std::string error;
-
-    void Update() {
-        clock->now += kUpdateSeconds;
-        host->UpdateGame();
-    }
-    void FinishLoading() {
-        for (int i = 0; i < 100 && app->loadStage > 0; ++i) Update();
-    }
-};
-
-Game &TheGame() {
-    static Game game = [] {
-        Game g;
-        namespace fs = std::filesystem;
-        const fs::path pack = fs::path(TESSELON_BINARY_DIR) / "data";
-        char tmpl[] = "/tmp/tesselon-screen-bench-XXXXXX";
-        if (!fs::exists(pack) || !mkdtemp(tmpl) || chdir(tmpl) != 0) {
-            g.error = "no asset pack in the build folder";
-            return g;
-        }
-        std::error_code ec;
-        fs::create_directory_symlink(pack, "data", ec);
-        if (!glfwInit() || !(g.window = OpenGameWindow())) {
-            g.error = "no window (run under scripts/with-display.sh)";
-            return g;
-        }
-        g.clock = new ManualClock(g.window);
-        g.host = new BenchHost(g.window, g.clock);
-        bb_std_main(0, nullptr);
-        g.host->StartGame();
-        g.app = static_cast<c_MyApp *>(bb_app__app);
-        g.host->RenderGame();
-        g.FinishLoading();
-        return g;
-    }();
-    return game;
-}
 
 // Puts the game on a screen; called once before the steady-state updates
 // and again whenever `left` says the screen has moved on by itself.
@@ -132,14 +75,14 @@ Screen ScreenNamed(const std::string &name) {
         [](c_MyApp *app) { return app->screenMode != kScreenPlaying || app->gameOverTimer > 60; }};
 }
 
-void Enter(Game &g, const Screen &s) {
+void Enter(BenchGame &g, const Screen &s) {
     s.enter(g.app);
     for (int i = 0; i < 3; ++i) g.Update();  // mode 11 becomes 10 and so on
     s.enter(g.app);
 }
 
 void BM_Update(benchmark::State &state, const std::string &name) {
-    Game &g = TheGame();
+    BenchGame &g = bench_TheGame();
     if (!g.error.empty()) return state.SkipWithError(g.error.c_str());
     const Screen s = ScreenNamed(name);
     Enter(g, s);
@@ -168,7 +111,7 @@ void BM_Update(benchmark::State &state, const std::string &name) {
 }
 
 void BM_Render(benchmark::State &state, const std::string &name) {
-    Game &g = TheGame();
+    BenchGame &g = bench_TheGame();
     if (!g.error.empty()) return state.SkipWithError(g.error.c_str());
     const Screen s = ScreenNamed(name);
     Enter(g, s);
@@ -182,7 +125,7 @@ void BM_Render(benchmark::State &state, const std::string &name) {
 // the whole pack again, so this is the cost of a loading update, files
 // included.
 void BM_UpdateLoading(benchmark::State &state) {
-    Game &g = TheGame();
+    BenchGame &g = bench_TheGame();
     if (!g.error.empty()) return state.SkipWithError(g.error.c_str());
     g.app->screenMode = kScreenMenu;
     g.app->p_Reload();
@@ -203,7 +146,7 @@ void BM_UpdateLoading(benchmark::State &state) {
 }
 
 void BM_RenderLoading(benchmark::State &state) {
-    Game &g = TheGame();
+    BenchGame &g = bench_TheGame();
     if (!g.error.empty()) return state.SkipWithError(g.error.c_str());
     g.app->p_Reload();
     g.Update();
