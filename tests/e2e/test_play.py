@@ -6,112 +6,35 @@ the state file. Screenshots are kept in the build folder's
 e2e-screenshots/ folder."""
 
 import os
-import subprocess
 import time
 import unittest
 
 import harness
+from board import (MODE2_BEST0, MODE2_LAST0, MOVES, ORANGE_BAR,
+                   PANEL_BAND, PAUSE_BUTTON, PLAYER, QUIT_BUTTON, START_BUTTON, YELLOW_BAR,
+                   cell_centre, is_orange_bar, is_panel_band, is_start_button, is_yellow_bar,
+                   near)
+import board
 
-# Virtual screen = window at 640 by 480: board scale k = 480 / 530, cell
-# pitch 64 k, cell (0, 0) centred at (320 - 224 k, 240 - 224 k).
-K = 480.0 / 530.0
-
-# Seconds to hold a key or the mouse button. The game reads both as held
-# in an update, so a press shorter than a stall of the loop could be missed;
-# a key held this long still stays below the 30-update key repeat, and a
-# held pointer does not step again (it then rests on the player's own cell).
+# Seconds to hold a key or the mouse button in these games. A key held this
+# long still stays below the 30-update key repeat, and a held pointer does
+# not step again (it then rests on the player's own cell).
 KEY_HOLD = "0.25"
 POINTER_HOLD = "0.3"
 SCREEN_TIMEOUT = 10.0
 
-# Fields of the state file holding the ten best and ten last scores of game
-# mode 2, in pairs: best 0, last 0, best 1, ...
-MODE2_BEST0 = 56
-MODE2_LAST0 = 57
-
-
-def cell_centre(x, y):
-    return int(round(320 - 224 * K + 64 * K * x)), int(round(240 - 224 * K + 64 * K * y))
-
-
-def near(pixel, colour, tolerance=16):
-    return all(abs(a - b) <= tolerance for a, b in zip(pixel, colour))
-
-
-# Colours read at known places.
-PLAYER = (98, 201, 241)  # the centre of the player's face
-
-
-def is_start_button(p):  # green body of the title menu's start button
-    return p[1] > p[0] + 60 and p[1] > p[2] + 30
-
-
-def is_panel_band(p):  # the orange middle band of the pause panel once it has stopped
-    return p[0] > 140 and 70 < p[1] < 150 and p[2] < 60
-
-
-def is_yellow_bar(p):  # the game-over bar from the left
-    return p[0] > 100 and p[1] > 100 and abs(p[0] - p[1]) < 24 and p[2] < 50
-
-
-def is_orange_bar(p):  # the game-over bar from the right
-    return p[0] > 100 and 40 < p[1] < 95 and p[2] < 50
+HIGHSCORE_PANEL = (400, 346)
 
 
 def is_highscore_panel(p):  # the blue "New Highscore" panel
     return p[2] > 110 and p[0] < 40
 
 
-START_BUTTON = (256, 300)
-PANEL_BAND = (420, 285)
-# Near the right end of the yellow bar: it is there once the bars are full.
-YELLOW_BAR = (420, 216)
-ORANGE_BAR = (630, 264)
-HIGHSCORE_PANEL = (400, 346)
-PAUSE_BUTTON = (16, 16)
-QUIT_BUTTON = (180, 184)
+class Player(board.Player):
+    """The shared player with this file's longer presses."""
 
-
-def shot_dir():
-    path = os.path.join(harness.BUILD_DIR, "e2e-screenshots")
-    os.makedirs(path, exist_ok=True)
-    return path
-
-
-class Player:
-    """Drives one running game and reads its window."""
-
-    def __init__(self, game, name):
-        self.game = game
-        self.name = name
-
-    def shot(self, save=None):
-        data = subprocess.run(["import", "-window", self.game.window, "-depth", "8", "ppm:-"],
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                              timeout=harness.COMMAND_TIMEOUT, check=True).stdout
-        if save:
-            path = os.path.join(shot_dir(), "%s-%s.png" % (self.name, save))
-            subprocess.run(["convert", "ppm:-", path], input=data, check=True,
-                           timeout=harness.COMMAND_TIMEOUT)
-        return harness.Image.from_ppm(data)
-
-    def wait_pixel(self, where, test, what, save=None):
-        def check():
-            img = self.shot()
-            return img if test(img.pixel(*where)) else None
-
-        harness.wait_for(check, SCREEN_TIMEOUT, what)
-        if save:
-            self.shot(save)
-
-    def wait_player_at(self, x, y):
-        self.wait_pixel(cell_centre(x, y), lambda p: near(p, PLAYER),
-                        "the player on cell (%d, %d)" % (x, y))
-
-    def key(self, name):
-        w = self.game.window
-        harness.run("xdotool", "keydown", "--window", w, name, "sleep", KEY_HOLD, "keyup",
-                    "--window", w, name)
+    def key(self, name, hold=KEY_HOLD):
+        super().key(name, hold)
 
     def press_at(self, x, y):
         harness.run("xdotool", "mousemove", "--window", self.game.window, str(x), str(y),
@@ -119,20 +42,12 @@ class Player:
         # Move away so that a later frame shows what is under the pointer.
         harness.run("xdotool", "mousemove", "--window", self.game.window, "630", "470")
 
-    def state_fields(self):
-        path = self.game.path(".vantixstate")
+    def wait_pixel(self, where, test, what, save=None, timeout=SCREEN_TIMEOUT):
+        super().wait_pixel(where, test, what, save, timeout)
 
-        def read():
-            if not os.path.exists(path):
-                return None
-            with open(path, encoding="utf-8") as f:
-                fields = f.read().split("|")
-            return fields if len(fields) >= 98 else None
-
-        return harness.wait_for(read, SCREEN_TIMEOUT, "the saved state")
-
-
-MOVES = {"Up": (0, -1), "Down": (0, 1), "Left": (-1, 0), "Right": (1, 0)}
+    def wait_player_at(self, x, y):
+        self.wait_pixel(cell_centre(x, y), lambda p: near(p, PLAYER),
+                        "the player on cell (%d, %d)" % (x, y))
 
 
 @harness.needs_display
