@@ -105,6 +105,10 @@ class WindowEventsTest(unittest.TestCase):
             ys = [y for y in range(img.height) if not_background(img.pixel(col2_x, y))]
             if not xs or not ys:
                 return None
+            # While the artwork reloads the loading screen covers the row:
+            # wait for the board itself.
+            if abs((xs[-1] - xs[0]) - s * 64 * k * 8) > s * 64 * k:
+                return None
             return img, (xs[0] + xs[-1]) / 2.0, (ys[0] + ys[-1]) / 2.0, xs, ys
 
         try:
